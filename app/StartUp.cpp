@@ -1,0 +1,65 @@
+#include "app/StartUp.h"
+
+#include <QApplication>
+#include <QMessageBox>
+#include <iostream>
+
+#include "core/encoding.h"
+#include "core/error_texts.h"
+#include "core/failure.h"
+#include "core/paths.h"
+#include "platform/platform.h"
+#include "ui/UfrmMain.h"
+
+namespace {
+
+// The engine's own switches for running without its sandbox.
+bool SandboxTurnedOff() {
+  return qEnvironmentVariableIsSet("QTWEBENGINE_DISABLE_SANDBOX") ||
+         qEnvironmentVariable("QTWEBENGINE_CHROMIUM_FLAGS").contains(QLatin1String("--no-sandbox"));
+}
+
+// The browser engine's sandbox refuses to run with administrator rights and would leave every
+// page blank; say so instead of showing a window that cannot work.
+void EnsureBrowserEngineCanStart() {
+  if (platform::RunningAsRoot() && !SandboxTurnedOff()) {
+    core::RaiseFailure(
+        "SandboxUnavailableError",
+        u"The browser engine's sandbox cannot run as root. Run Vellumine as a normal user, or set "
+        u"QTWEBENGINE_DISABLE_SANDBOX=1 to run it without the sandbox");
+  }
+}
+
+void ShowFatalBox(const std::u16string& text) {
+  std::cerr << core::EncodeLossless(text) << std::flush;
+  QMessageBox box(QMessageBox::Critical,
+                  QString::fromStdU16String(std::u16string(core::kFatalBoxCaption)),
+                  QString::fromStdU16String(text), QMessageBox::Ok);
+  box.setWindowModality(Qt::ApplicationModal);
+  box.exec();
+}
+
+}  // namespace
+
+std::u16string FatalText(const std::exception_ptr& failure) {
+  const core::FailureReport report = core::DescribeFailure(failure);
+  const std::u16string executable = platform::ExecutablePath();
+  return core::FatalBoxText(core::DecodeLossless(report.kindName),
+                            core::FileNamePart(platform::kPathStyle, executable),
+                            platform::OffsetInExecutable(report.site), report.message);
+}
+
+int RunApplication(const std::vector<std::u16string>& arguments) {
+  try {
+    EnsureBrowserEngineCanStart();
+    frmMain = new TfrmMain(arguments);
+  } catch (...) {
+    ShowFatalBox(FatalText(std::current_exception()));
+    return 1;
+  }
+  frmMain->show();
+  const int status = QApplication::exec();
+  delete frmMain;
+  frmMain = nullptr;
+  return status;
+}

@@ -1,0 +1,17 @@
+#pragma once
+
+#include <string>
+#include <string_view>
+
+namespace core {
+
+// File names on POSIX are arbitrary bytes. They are decoded as UTF-8 where they are valid; every
+// byte that is not part of a valid sequence becomes a lone surrogate U+DC80..U+DCFF, which no valid
+// UTF-8 text can produce. Encoding reverses that exactly, so a name survives the round trip.
+std::u16string DecodeLossless(std::string_view bytes);
+std::string EncodeLossless(std::u16string_view text);
+
+// The text a person should see: escaped bytes and other lone surrogates become U+FFFD.
+std::u16string ReadableText(std::u16string_view text);
+
+}  // namespace core

@@ -1,0 +1,122 @@
+#include "core/folder_listing.h"
+
+#include <algorithm>
+
+#include "core/encoding.h"
+#include "core/error_texts.h"
+#include "core/failure.h"
+#include "core/names.h"
+
+namespace core {
+namespace {
+
+constexpr std::u16string_view kExtendedLengthPrefix = u"\\\\?\\";
+constexpr std::size_t kWindowsMaxFolderPath = 248;
+
+std::u16string_view AfterExtendedPrefix(std::u16string_view path) {
+  return path.starts_with(kExtendedLengthPrefix) ? path.substr(kExtendedLengthPrefix.size())
+                                                 : path;
+}
+
+bool IsAsciiLetter(char16_t unit) {
+  return (unit >= u'a' && unit <= u'z') || (unit >= u'A' && unit <= u'Z');
+}
+
+bool TooLong(const FileSystem& fileSystem, std::u16string_view fullPath) {
+  if (fileSystem.Style() == PathStyle::Posix) {
+    return EncodeLossless(fullPath).size() >= fileSystem.PosixPathMax();
+  }
+  return fullPath.size() >= kWindowsMaxFolderPath && !fullPath.starts_with(kExtendedLengthPrefix);
+}
+
+// A ":" is allowed only as the drive letter's colon right after any extended-length prefix.
+bool HasMisplacedColon(PathStyle style, std::u16string_view fullPath) {
+  if (style == PathStyle::Posix) return false;
+  const std::u16string_view rest = AfterExtendedPrefix(fullPath);
+  const bool driveColon = rest.size() >= 2 && IsAsciiLetter(rest[0]) && rest[1] == u':';
+  const std::size_t firstColon = fullPath.find(u':');
+  const std::size_t allowed = fullPath.size() - rest.size() + 1;
+  if (firstColon == std::u16string_view::npos) return false;
+  if (firstColon != allowed || !driveColon) return true;
+  return fullPath.find(u':', firstColon + 1) != std::u16string_view::npos;
+}
+
+bool IsBlankAfterTrimming(std::u16string_view path) {
+  return std::all_of(path.begin(), path.end(), [](char16_t unit) { return unit <= u' '; });
+}
+
+bool HasInvalidCharacter(PathStyle style, std::u16string_view fullPath) {
+  if (IsBlankAfterTrimming(fullPath)) return true;
+  if (style == PathStyle::Posix) return fullPath.find(u'\0') != std::u16string_view::npos;
+  const std::u16string_view rest = AfterExtendedPrefix(fullPath);
+  return std::any_of(rest.begin(), rest.end(), [](char16_t unit) {
+    return unit < 0x20 || unit == u'"' || unit == u'<' || unit == u'>' || unit == u'|';
+  });
+}
+
+}  // namespace
+
+bool OpensAsFolder(const FileSystem& fileSystem, std::u16string_view path) {
+  return fileSystem.Directory(path) != DirectoryState::Missing;
+}
+
+void ValidateFolder(const FileSystem& fileSystem, std::u16string_view folder) {
+  const PathStyle style = fileSystem.Style();
+  const ExpandedPath expanded = fileSystem.Expand(folder);
+  if (expanded.errorText) {
+    RaiseFailure("PathExpansionError", TrimPlatformMessage(*expanded.errorText));
+  }
+  const std::u16string& fullPath = expanded.fullPath;
+  if (TooLong(fileSystem, fullPath)) RaiseFailure("PathTooLongError", std::u16string(kPathTooLong));
+  if (HasMisplacedColon(style, fullPath)) {
+    RaiseFailure("UnsupportedPathFormatError", std::u16string(kPathFormatNotSupported));
+  }
+  if (HasInvalidCharacter(style, fullPath)) {
+    RaiseFailure("InvalidPathCharactersError", std::u16string(kInvalidPathCharacters));
+  }
+  if (fileSystem.Directory(fullPath) == DirectoryState::Missing) {
+    RaiseFailure("DirectoryNotFoundError", std::u16string(kPathNotFound));
+  }
+}
+
+std::vector<std::u16string> ListHtmlFiles(const FileSystem& fileSystem,
+                                          std::u16string_view folder) {
+  ValidateFolder(fileSystem, folder);
+  const std::vector<std::u16string> masks = SplitPattern(kHtmlPattern);
+  std::vector<std::u16string> names;
+  fileSystem.ReadFileNames(
+      folder,
+      [&masks](std::u16string_view name) {
+        return std::any_of(masks.begin(), masks.end(),
+                           [name](const std::u16string& mask) { return MatchesMask(name, mask); });
+      },
+      names);
+  SortByName(names);
+  return names;
+}
+
+std::u16string PosixFullPath(std::u16string_view currentFolder, std::u16string_view path) {
+  if (path.empty()) return {};
+  std::u16string joined;
+  if (!path.starts_with(u'/')) joined.append(currentFolder).push_back(u'/');
+  joined.append(path);
+
+  std::vector<std::u16string_view> parts;
+  const std::u16string_view whole = joined;
+  for (std::size_t start = 0; start <= whole.size();) {
+    std::size_t slash = whole.find(u'/', start);
+    if (slash == std::u16string_view::npos) slash = whole.size();
+    const std::u16string_view part = whole.substr(start, slash - start);
+    if (part == u"..") {
+      if (!parts.empty()) parts.pop_back();
+    } else if (!part.empty() && part != u".") {
+      parts.push_back(part);
+    }
+    start = slash + 1;
+  }
+  std::u16string full;
+  for (const std::u16string_view part : parts) full.append(u"/").append(part);
+  return full.empty() ? u"/" : full;
+}
+
+}  // namespace core

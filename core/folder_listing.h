@@ -1,0 +1,56 @@
+#pragma once
+
+#include <cstddef>
+#include <functional>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "core/paths.h"
+
+namespace core {
+
+enum class DirectoryState {
+  Present,       // a directory (a link counts when its target is one)
+  Missing,       // nothing there, a file, or a path that cannot name anything
+  Unexaminable,  // could not be examined for another reason, such as denied access
+};
+
+struct ExpandedPath {
+  std::u16string fullPath;
+  std::optional<std::u16string> errorText;  // the platform's text when expansion failed
+};
+
+// What the folder listing needs from the operating system.
+class FileSystem {
+ public:
+  virtual ~FileSystem() = default;
+  virtual PathStyle Style() const = 0;
+  // The longest full path in bytes that POSIX systems accept; unused by the Windows rules.
+  virtual std::size_t PosixPathMax() const = 0;
+  virtual ExpandedPath Expand(std::u16string_view folder) const = 0;
+  virtual DirectoryState Directory(std::u16string_view path) const = 0;
+  // Appends the names of the folder's entries that are not directories and that `wanted` accepts,
+  // hidden ones included, in the order the file system returns them. A folder whose entries cannot
+  // be read yields nothing.
+  virtual void ReadFileNames(std::u16string_view folder,
+                             const std::function<bool(std::u16string_view)>& wanted,
+                             std::vector<std::u16string>& names) const = 0;
+};
+
+// Whether a command-line argument is opened as a folder: it is a directory, or it exists but
+// cannot be examined.
+bool OpensAsFolder(const FileSystem& fileSystem, std::u16string_view path);
+
+// Raises the failure for the first check the folder's full path fails; returns when all pass.
+void ValidateFolder(const FileSystem& fileSystem, std::u16string_view folder);
+
+// The names of the folder's HTML files in the list's name order; raises when validation fails.
+std::vector<std::u16string> ListHtmlFiles(const FileSystem& fileSystem, std::u16string_view folder);
+
+// A POSIX full path: a relative path joined to the current folder, "." and ".." resolved
+// lexically (links are not followed). An empty path stays empty.
+std::u16string PosixFullPath(std::u16string_view currentFolder, std::u16string_view path);
+
+}  // namespace core

@@ -1,0 +1,83 @@
+#include "core/paths.h"
+
+#include "core/encoding.h"
+
+namespace core {
+namespace {
+
+constexpr std::u16string_view kFileScheme = u"file://";
+
+bool IsSeparator(PathStyle style, char16_t unit) {
+  return style == PathStyle::Windows ? unit == u'\\' || unit == u':' : unit == u'/';
+}
+
+std::size_t FolderLength(PathStyle style, std::u16string_view path) {
+  for (std::size_t i = path.size(); i > 0; --i) {
+    if (IsSeparator(style, path[i - 1])) return i;
+  }
+  return 0;
+}
+
+bool KeptLiterally(unsigned char byte) {
+  return (byte >= 'A' && byte <= 'Z') || (byte >= 'a' && byte <= 'z') ||
+         (byte >= '0' && byte <= '9') || byte == '-' || byte == '.' || byte == '_' ||
+         byte == '~' || byte == '/' || byte == ':';
+}
+
+}  // namespace
+
+std::u16string ReplaceAll(std::u16string_view text, std::u16string_view from,
+                          std::u16string_view to) {
+  std::u16string out;
+  out.reserve(text.size());
+  std::size_t start = 0;
+  for (std::size_t found = text.find(from); found != std::u16string_view::npos;
+       found = text.find(from, start)) {
+    out.append(text.substr(start, found - start)).append(to);
+    start = found + from.size();
+  }
+  out.append(text.substr(start));
+  return out;
+}
+
+std::u16string_view FolderPart(PathStyle style, std::u16string_view path) {
+  return path.substr(0, FolderLength(style, path));
+}
+
+std::u16string_view FileNamePart(PathStyle style, std::u16string_view path) {
+  return path.substr(FolderLength(style, path));
+}
+
+std::u16string SelectedFilePath(PathStyle style, std::u16string_view folder,
+                                std::u16string_view name) {
+  const std::u16string_view separator = style == PathStyle::Windows ? u"\\" : u"/";
+  const std::u16string_view doubled = style == PathStyle::Windows ? u"\\\\" : u"//";
+  std::u16string path(folder);
+  path.append(separator).append(name);
+  return ReplaceAll(path, doubled, separator);
+}
+
+std::u16string PageAddress(PathStyle style, std::u16string_view filePath) {
+  std::u16string address(u"file:///");
+  address += style == PathStyle::Windows ? ReplaceAll(filePath, u"\\", u"/")
+                                         : std::u16string(filePath);
+  return ReplaceAll(address, u"////", u"///");
+}
+
+std::string EngineUrlFromAddress(std::u16string_view pageAddress) {
+  static constexpr char kHex[] = "0123456789ABCDEF";
+  std::u16string_view path = pageAddress;
+  if (path.starts_with(kFileScheme)) path.remove_prefix(kFileScheme.size());
+  std::string url("file://");
+  for (const char byte : EncodeLossless(path)) {
+    const auto value = static_cast<unsigned char>(byte);
+    if (KeptLiterally(value)) {
+      url.push_back(byte);
+    } else {
+      url.append({'%', kHex[value >> 4], kHex[value & 0x0F]});
+    }
+  }
+  return url;
+}
+
+}  // namespace core

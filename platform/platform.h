@@ -1,0 +1,39 @@
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "core/folder_listing.h"
+#include "core/paths.h"
+
+// The thin operating-system layer: everything below the windows that differs between systems.
+namespace platform {
+
+#ifdef _WIN32
+inline constexpr core::PathStyle kPathStyle = core::PathStyle::Windows;
+#else
+inline constexpr core::PathStyle kPathStyle = core::PathStyle::Posix;
+#endif
+
+// The file system as the folder listing sees it.
+const core::FileSystem& FileSystem();
+
+// Keeps the process's arguments before the toolkit sees them (POSIX reads argv; Windows reads the
+// raw command line itself and ignores these).
+void RememberArguments(int argc, char** argv);
+
+// The program's arguments after its own name.
+std::vector<std::u16string> CommandLineArguments();
+
+// The executable's own full path.
+std::u16string ExecutablePath();
+
+// The offset of a code address within the executable, or 0 when it lies outside it.
+std::uintptr_t OffsetInExecutable(const void* address);
+
+// Whether the process runs with the administrator's rights, under which the browser engine's
+// sandbox refuses to start.
+bool RunningAsRoot();
+
+}  // namespace platform

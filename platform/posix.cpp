@@ -1,0 +1,104 @@
+#include <dirent.h>
+#include <dlfcn.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <climits>
+#include <cstring>
+#include <memory>
+
+#include "core/command_line.h"
+#include "core/encoding.h"
+#include "platform/platform.h"
+
+namespace platform {
+namespace {
+
+std::vector<std::u16string> rememberedArguments;
+
+std::u16string ErrorText(int error) { return core::DecodeLossless(std::strerror(error)); }
+
+bool CountsAsMissing(int error) {
+  return error == ENOENT || error == ENOTDIR || error == ENAMETOOLONG || error == ELOOP;
+}
+
+bool IsDirectoryEntry(int directoryFd, const dirent& entry) {
+  if (entry.d_type == DT_DIR) return true;
+  if (entry.d_type != DT_UNKNOWN && entry.d_type != DT_LNK) return false;
+  struct stat status {};
+  return fstatat(directoryFd, entry.d_name, &status, 0) == 0 && S_ISDIR(status.st_mode);
+}
+
+class PosixFileSystem final : public core::FileSystem {
+ public:
+  core::PathStyle Style() const override { return core::PathStyle::Posix; }
+
+  std::size_t PosixPathMax() const override { return PATH_MAX; }
+
+  core::ExpandedPath Expand(std::u16string_view folder) const override {
+    if (folder.empty() || folder.starts_with(u'/')) return {core::PosixFullPath({}, folder), {}};
+    std::unique_ptr<char, decltype(&std::free)> current(getcwd(nullptr, 0), &std::free);
+    if (!current) return {{}, ErrorText(errno)};
+    return {core::PosixFullPath(core::DecodeLossless(current.get()), folder), {}};
+  }
+
+  core::DirectoryState Directory(std::u16string_view path) const override {
+    if (path.find(u'\0') != std::u16string_view::npos) return core::DirectoryState::Missing;
+    struct stat status {};
+    if (stat(core::EncodeLossless(path).c_str(), &status) != 0) {
+      return CountsAsMissing(errno) ? core::DirectoryState::Missing
+                                    : core::DirectoryState::Unexaminable;
+    }
+    return S_ISDIR(status.st_mode) ? core::DirectoryState::Present : core::DirectoryState::Missing;
+  }
+
+  void ReadFileNames(std::u16string_view folder,
+                     const std::function<bool(std::u16string_view)>& wanted,
+                     std::vector<std::u16string>& names) const override {
+    const auto closeDirectory = [](DIR* open) { closedir(open); };
+    std::unique_ptr<DIR, decltype(closeDirectory)> directory(
+        opendir(core::EncodeLossless(folder).c_str()), closeDirectory);
+    if (!directory) return;
+    const int directoryFd = dirfd(directory.get());
+    while (const dirent* entry = readdir(directory.get())) {
+      if (entry->d_type == DT_DIR) continue;
+      std::u16string name = core::DecodeLossless(entry->d_name);
+      if (wanted(name) && !IsDirectoryEntry(directoryFd, *entry)) names.push_back(std::move(name));
+    }
+  }
+};
+
+}  // namespace
+
+const core::FileSystem& FileSystem() {
+  static const PosixFileSystem fileSystem;
+  return fileSystem;
+}
+
+void RememberArguments(int argc, char** argv) {
+  std::vector<std::u16string> afterName;
+  for (int i = 1; i < argc; ++i) afterName.push_back(core::DecodeLossless(argv[i]));
+  rememberedArguments = core::PosixArguments(afterName);
+}
+
+std::vector<std::u16string> CommandLineArguments() { return rememberedArguments; }
+
+std::u16string ExecutablePath() {
+  std::string buffer(PATH_MAX, '\0');
+  const ssize_t length = readlink("/proc/self/exe", buffer.data(), buffer.size());
+  if (length <= 0) return {};
+  buffer.resize(static_cast<std::size_t>(length));
+  return core::DecodeLossless(buffer);
+}
+
+std::uintptr_t OffsetInExecutable(const void* address) {
+  Dl_info info{};
+  if (address == nullptr || dladdr(address, &info) == 0 || info.dli_fbase == nullptr) return 0;
+  return reinterpret_cast<std::uintptr_t>(address) -
+         reinterpret_cast<std::uintptr_t>(info.dli_fbase);
+}
+
+bool RunningAsRoot() { return geteuid() == 0; }
+
+}  // namespace platform

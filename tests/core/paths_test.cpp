@@ -1,0 +1,108 @@
+#include "core/paths.h"
+
+#include <gtest/gtest.h>
+
+namespace {
+
+using core::PathStyle;
+
+struct SplitCase {
+  PathStyle style;
+  std::u16string_view path;
+  std::u16string_view folder;
+  std::u16string_view name;
+};
+
+class PathSplitting : public testing::TestWithParam<SplitCase> {};
+
+TEST_P(PathSplitting, SplitsAtTheLastSeparator) {
+  const SplitCase& c = GetParam();
+  EXPECT_EQ(core::FolderPart(c.style, c.path), c.folder);
+  EXPECT_EQ(core::FileNamePart(c.style, c.path), c.name);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Cases, PathSplitting,
+    testing::Values(SplitCase{PathStyle::Windows, u"C:\\site\\index.html", u"C:\\site\\", u"index.html"},
+                    SplitCase{PathStyle::Windows, u"C:index.html", u"C:", u"index.html"},
+                    SplitCase{PathStyle::Windows, u"a/b.html", u"", u"a/b.html"},
+                    SplitCase{PathStyle::Windows, u"page.html", u"", u"page.html"},
+                    SplitCase{PathStyle::Posix, u"/site/index.html", u"/site/", u"index.html"},
+                    SplitCase{PathStyle::Posix, u"a\\b:c.html", u"", u"a\\b:c.html"},
+                    SplitCase{PathStyle::Posix, u"/index.html", u"/", u"index.html"},
+                    SplitCase{PathStyle::Posix, u"page.html", u"", u"page.html"}));
+
+struct AddressCase {
+  const char* label;
+  PathStyle style;
+  std::u16string_view folder;
+  std::u16string_view name;
+  std::u16string_view filePath;
+  std::u16string_view address;
+};
+
+class PageAddresses : public testing::TestWithParam<AddressCase> {};
+
+TEST_P(PageAddresses, JoinsAndBuildsTheAddressWithoutEscaping) {
+  const AddressCase& c = GetParam();
+  const std::u16string path = core::SelectedFilePath(c.style, c.folder, c.name);
+  EXPECT_EQ(path, c.filePath);
+  EXPECT_EQ(core::PageAddress(c.style, path), c.address);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Cases, PageAddresses,
+    testing::Values(
+        AddressCase{"WindowsFolder", PathStyle::Windows, u"C:\\site", u"index.html",
+                    u"C:\\site\\index.html", u"file:///C:/site/index.html"},
+        AddressCase{"WindowsTrailingBackslash", PathStyle::Windows, u"C:\\site\\", u"index.html",
+                    u"C:\\site\\index.html", u"file:///C:/site/index.html"},
+        AddressCase{"WindowsDriveRoot", PathStyle::Windows, u"D:\\", u"a.htm", u"D:\\a.htm",
+                    u"file:///D:/a.htm"},
+        AddressCase{"WindowsNetworkShare", PathStyle::Windows, u"\\\\server\\share\\docs", u"p.html",
+                    u"\\server\\share\\docs\\p.html", u"file:///server/share/docs/p.html"},
+        AddressCase{"WindowsRelativeFolder", PathStyle::Windows, u"docs", u"p.html",
+                    u"docs\\p.html", u"file:///docs/p.html"},
+        AddressCase{"WindowsUnescaped", PathStyle::Windows, u"C:\\site", u"a b#1.html",
+                    u"C:\\site\\a b#1.html", u"file:///C:/site/a b#1.html"},
+        AddressCase{"PosixFolder", PathStyle::Posix, u"/site", u"index.html", u"/site/index.html",
+                    u"file:///site/index.html"},
+        AddressCase{"PosixTrailingSlash", PathStyle::Posix, u"/site/", u"index.html",
+                    u"/site/index.html", u"file:///site/index.html"},
+        AddressCase{"PosixRoot", PathStyle::Posix, u"/", u"a.htm", u"/a.htm", u"file:///a.htm"},
+        AddressCase{"PosixRelativeFolder", PathStyle::Posix, u"docs", u"p.html", u"docs/p.html",
+                    u"file:///docs/p.html"},
+        AddressCase{"PosixBackslashIsANameCharacter", PathStyle::Posix, u"/site", u"a\\b.html",
+                    u"/site/a\\b.html", u"file:///site/a\\b.html"},
+        AddressCase{"PosixUnescaped", PathStyle::Posix, u"/site", u"a b#1 %41.html",
+                    u"/site/a b#1 %41.html", u"file:///site/a b#1 %41.html"}),
+    [](const auto& info) { return std::string(info.param.label); });
+
+TEST(ReplaceAll, OnePassOverNonOverlappingOccurrences) {
+  EXPECT_EQ(core::ReplaceAll(u"a\\\\\\b", u"\\\\", u"\\"), u"a\\\\b");
+  EXPECT_EQ(core::ReplaceAll(u"file://///x", u"////", u"///"), u"file:////x");
+}
+
+struct EngineUrlCase {
+  std::u16string_view address;
+  std::string_view url;
+};
+
+class EngineUrls : public testing::TestWithParam<EngineUrlCase> {};
+
+TEST_P(EngineUrls, KeepEveryCharacterOfTheFileName) {
+  EXPECT_EQ(core::EngineUrlFromAddress(GetParam().address), GetParam().url);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Cases, EngineUrls,
+    testing::Values(
+        EngineUrlCase{u"file:///site/index.html", "file:///site/index.html"},
+        EngineUrlCase{u"file:///C:/site/a b#1.html", "file:///C:/site/a%20b%231.html"},
+        EngineUrlCase{u"file:///site/%41.html", "file:///site/%2541.html"},
+        EngineUrlCase{u"file:///site/q?.html", "file:///site/q%3F.html"},
+        EngineUrlCase{u"file:///site/日本.html", "file:///site/%E6%97%A5%E6%9C%AC.html"},
+        EngineUrlCase{u"file:///site/caf\xDCE9.html", "file:///site/caf%E9.html"},
+        EngineUrlCase{u"file:///site/a\\b.html", "file:///site/a%5Cb.html"}));
+
+}  // namespace

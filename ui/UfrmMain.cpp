@@ -1,0 +1,119 @@
+#include "ui/UfrmMain.h"
+
+#include <QFileDialog>
+#include <QKeyEvent>
+#include <QWebEngineProfile>
+
+#include "core/folder_listing.h"
+#include "core/paths.h"
+#include "platform/platform.h"
+#include "ui/EventLoopErrors.h"
+#include "ui/FileListModel.h"
+#include "ui/SilentWebPage.h"
+#include "ui_UfrmMain.h"
+
+TfrmMain* frmMain = nullptr;
+
+TfrmMain::TfrmMain(const std::vector<std::u16string>& arguments, QWidget* parent)
+    : QMainWindow(parent),
+      ui(std::make_unique<Ui::TfrmMain>()),
+      profile(nullptr),
+      fileList(new TFileListModel(this)) {
+  ui->setupUi(this);
+  // A private, memory-only profile without HTTP cache: every load reads the file from disk.
+  profile = new QWebEngineProfile(this);
+  profile->setHttpCacheType(QWebEngineProfile::NoCache);
+  ui->webMain->setPage(new TSilentWebPage(profile, ui->webMain));
+  // The list keeps its width when the window is resized; the page takes the rest.
+  ui->splLeft->setStretchFactor(1, 1);
+  ui->splLeft->setSizes({193, width() - 193 - ui->splLeft->handleWidth()});
+  ui->lsbFile->setModel(fileList);
+  ui->lsbFile->installEventFilter(this);
+  BindCommands();
+  FormCreate(arguments);
+}
+
+TfrmMain::~TfrmMain() = default;
+
+void TfrmMain::BindCommands() {
+  ui->btnOpenFolder->setDefaultAction(ui->actOpenFolder);
+  ui->btnReload->setDefaultAction(ui->actReloadFile);
+  ui->actReloadFile->setIcon(style()->standardIcon(QStyle::SP_BrowserReload));
+  ui->actReloadFile->setIconVisibleInMenu(false);
+
+  connect(ui->actOpenFolder, &QAction::triggered, this, Guarded([this] { actOpenFolderExecute(); }));
+  connect(ui->actReloadFile, &QAction::triggered, this, Guarded([this] { actReloadFileExecute(); }));
+  connect(ui->actExit, &QAction::triggered, this, Guarded([this] { actExitExecute(); }));
+  connect(ui->lsbFile->selectionModel(), &QItemSelectionModel::selectionChanged, this,
+          Guarded([this] { lsbFileChange(); }));
+}
+
+void TfrmMain::FormCreate(const std::vector<std::u16string>& arguments) {
+  delete ui->mnuMac;
+  ui->mnuMac = nullptr;
+  ui->actReloadFile->setEnabled(false);
+  if (arguments.empty()) return;
+
+  const std::u16string& argument = arguments.front();
+  if (core::OpensAsFolder(platform::FileSystem(), argument)) {
+    OpenFolder(argument);
+    return;
+  }
+  OpenFolder(std::u16string(core::FolderPart(platform::kPathStyle, argument)));
+  SelectEntryNamed(core::FileNamePart(platform::kPathStyle, argument));
+}
+
+void TfrmMain::SelectEntryNamed(std::u16string_view name) {
+  for (int row = 0; row < fileList->rowCount(); ++row) {
+    if (fileList->Name(row) == name) {
+      ui->lsbFile->setCurrentIndex(fileList->index(row));
+      return;
+    }
+  }
+}
+
+// With nothing selected, Down selects the first entry. The view itself would move on from the
+// entry it marks as current on taking focus, skipping the first one.
+bool TfrmMain::eventFilter(QObject* watched, QEvent* event) {
+  if (watched == ui->lsbFile && event->type() == QEvent::KeyPress &&
+      static_cast<QKeyEvent*>(event)->key() == Qt::Key_Down &&
+      !ui->lsbFile->selectionModel()->hasSelection() && fileList->rowCount() > 0) {
+    ui->lsbFile->setCurrentIndex(fileList->index(0));
+    return true;
+  }
+  return QMainWindow::eventFilter(watched, event);
+}
+
+void TfrmMain::lsbFileChange() {
+  const QModelIndexList selected = ui->lsbFile->selectionModel()->selectedIndexes();
+  if (selected.isEmpty()) return;
+  const std::u16string& name = fileList->Name(selected.front().row());
+  ShowFile(core::SelectedFilePath(platform::kPathStyle, FLastOpenFoloder, name));
+}
+
+void TfrmMain::actOpenFolderExecute() {
+  const QString folder = QFileDialog::getExistingDirectory(this, ui->btnOpenFolder->text(), QString());
+  if (!folder.isEmpty()) OpenFolder(folder.toStdU16String());
+}
+
+void TfrmMain::actReloadFileExecute() {
+  if (!FLastOpenFoloder.empty()) ListFiles(FLastOpenFoloder);
+}
+
+void TfrmMain::actExitExecute() { close(); }
+
+void TfrmMain::OpenFolder(const std::u16string& folder) {
+  ListFiles(folder);
+  FLastOpenFoloder = folder;
+  ui->actReloadFile->setEnabled(true);
+}
+
+void TfrmMain::ListFiles(const std::u16string& folder) {
+  fileList->Fill(core::ListHtmlFiles(platform::FileSystem(), folder));
+}
+
+void TfrmMain::ShowFile(const std::u16string& path) {
+  const std::u16string address = core::PageAddress(platform::kPathStyle, path);
+  const std::string url = core::EngineUrlFromAddress(address);
+  ui->webMain->setUrl(QUrl::fromEncoded(QByteArray::fromStdString(url), QUrl::StrictMode));
+}

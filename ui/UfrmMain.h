@@ -1,0 +1,52 @@
+#pragma once
+
+#include <QMainWindow>
+#include <memory>
+#include <string>
+#include <vector>
+
+class QWebEngineProfile;
+class TFileListModel;
+
+namespace Ui {
+class TfrmMain;
+}
+
+// The main window: the file list of the current folder on the left, the selected page on the
+// right, and the command objects the menu bar and the buttons are bound to.
+class TfrmMain final : public QMainWindow {
+  Q_OBJECT
+
+ public:
+  // Builds the window from its definition, then runs FormCreate with the command-line arguments.
+  // A failure in FormCreate propagates: the half-made window is destroyed with the exception.
+  explicit TfrmMain(const std::vector<std::u16string>& arguments, QWidget* parent = nullptr);
+  ~TfrmMain() override;
+
+  const std::u16string& CurrentFolder() const { return FLastOpenFoloder; }
+
+ protected:
+  bool eventFilter(QObject* watched, QEvent* event) override;
+
+ private:
+  void FormCreate(const std::vector<std::u16string>& arguments);
+  void BindCommands();
+  void SelectEntryNamed(std::u16string_view name);
+
+  void lsbFileChange();
+  void actOpenFolderExecute();
+  void actReloadFileExecute();
+  void actExitExecute();
+
+  void OpenFolder(const std::u16string& folder);
+  void ListFiles(const std::u16string& folder);
+  void ShowFile(const std::u16string& path);
+
+  std::unique_ptr<Ui::TfrmMain> ui;
+  QWebEngineProfile* profile;
+  TFileListModel* fileList;
+  std::u16string FLastOpenFoloder;
+};
+
+// The main window once it exists.
+extern TfrmMain* frmMain;
