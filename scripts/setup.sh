@@ -1,0 +1,47 @@
+# Shared by scripts/run and scripts/test: installs the Debian packages that are missing, then
+# configures and builds into build/. Sourced, not run.
+
+VELLUMINE_ROOT=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
+VELLUMINE_BUILD="$VELLUMINE_ROOT/build"
+
+vellumine_packages=(
+  cmake g++ make
+  qt6-base-dev qt6-base-dev-tools qt6-webengine-dev libgl-dev
+  libgtest-dev
+  xvfb xauth xdotool
+  fonts-ipafont-gothic
+)
+
+vellumine_as_root() {
+  if [ "$(id -u)" -eq 0 ]; then "$@"; else sudo "$@"; fi
+}
+
+vellumine_install_missing() {
+  local missing=() package
+  for package in "${vellumine_packages[@]}"; do
+    dpkg-query -W -f='${Status}' "$package" 2>/dev/null | grep -q 'ok installed' ||
+      missing+=("$package")
+  done
+  [ ${#missing[@]} -eq 0 ] && return 0
+  echo "Installing: ${missing[*]}" >&2
+  vellumine_as_root env DEBIAN_FRONTEND=noninteractive apt-get update -q </dev/null
+  vellumine_as_root env DEBIAN_FRONTEND=noninteractive \
+    apt-get install -y -q --no-install-recommends "${missing[@]}" </dev/null
+}
+
+vellumine_build() {
+  if [ ! -f "$VELLUMINE_BUILD/CMakeCache.txt" ]; then
+    cmake -S "$VELLUMINE_ROOT" -B "$VELLUMINE_BUILD" -DCMAKE_BUILD_TYPE=RelWithDebInfo
+  fi
+  cmake --build "$VELLUMINE_BUILD" --parallel "$(nproc)"
+}
+
+# The browser engine's sandbox refuses to run as root; only then is it turned off.
+vellumine_sandbox_for_root() {
+  if [ "$(id -u)" -eq 0 ] && [ -z "${QTWEBENGINE_DISABLE_SANDBOX:-}" ]; then
+    echo "Running as root: setting QTWEBENGINE_DISABLE_SANDBOX=1 (the browser sandbox cannot run as root)." >&2
+    export QTWEBENGINE_DISABLE_SANDBOX=1
+  fi
+}
+
+vellumine_install_missing && vellumine_build

@@ -1,0 +1,187 @@
+#include <fcntl.h>
+#include <grp.h>
+#include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <climits>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <functional>
+
+#include <gtest/gtest.h>
+
+#include "core/encoding.h"
+#include "core/error_texts.h"
+#include "core/failure.h"
+#include "platform/platform.h"
+
+namespace {
+
+namespace fs = std::filesystem;
+using Names = std::vector<std::u16string>;
+
+class TemporaryFolder {
+ public:
+  TemporaryFolder() {
+    std::string pattern = (fs::temp_directory_path() / "vellumine-XXXXXX").string();
+    path_ = mkdtemp(pattern.data());
+    fs::permissions(path_, fs::perms::all & ~fs::perms::others_write & ~fs::perms::group_write);
+  }
+  ~TemporaryFolder() {
+    std::error_code ignored;
+    for (const auto& entry : fs::recursive_directory_iterator(path_, ignored)) {
+      fs::permissions(entry.path(), fs::perms::owner_all, fs::perm_options::add, ignored);
+    }
+    fs::remove_all(path_, ignored);
+  }
+  const fs::path& Path() const { return path_; }
+  std::u16string Text() const { return core::DecodeLossless(path_.string()); }
+  fs::path Touch(const std::string& name) const {
+    std::ofstream(path_ / name) << "<title>" << name << "</title>";
+    return path_ / name;
+  }
+
+ private:
+  fs::path path_;
+};
+
+std::u16string FailureMessage(const std::function<void()>& action) {
+  try {
+    action();
+    return {};
+  } catch (const core::Failure& failure) {
+    return failure.Message();
+  }
+}
+
+Names List(const std::u16string& folder) {
+  return core::ListHtmlFiles(platform::FileSystem(), folder);
+}
+
+TEST(PosixListing, ListsHtmlFilesIncludingHiddenOnesAndSkipsTheRest) {
+  TemporaryFolder folder;
+  for (const char* name : {"a.html", "b.HTM", "c.htm.bak", "d.xhtml", "f.txt", ".secret.html"}) {
+    folder.Touch(name);
+  }
+  fs::create_directory(folder.Path() / "e.html");
+  fs::create_directory_symlink(folder.Path() / "e.html", folder.Path() / "dirlink.html");
+  fs::create_symlink(folder.Path() / "a.html", folder.Path() / "filelink.html");
+  fs::create_symlink(folder.Path() / "gone", folder.Path() / "dangling.html");
+  EXPECT_EQ(List(folder.Text()), (Names{u".secret.html", u"a.html", u"b.HTM", u"dangling.html",
+                                        u"filelink.html"}));
+}
+
+TEST(PosixListing, NameThatIsNotUtf8IsListedAndJoinsBackToTheSameBytes) {
+  TemporaryFolder folder;
+  const fs::path file = folder.Touch("caf\xE9.html");
+  const Names names = List(folder.Text());
+  ASSERT_EQ(names, Names{u"caf\xDCE9.html"});
+  const std::u16string path =
+      core::SelectedFilePath(platform::kPathStyle, folder.Text(), names.front());
+  EXPECT_EQ(core::EncodeLossless(path), file.string());
+}
+
+TEST(PosixListing, RelativeFolderResolvesAgainstTheCurrentFolder) {
+  TemporaryFolder folder;
+  fs::create_directory(folder.Path() / "docs");
+  std::ofstream(folder.Path() / "docs" / "p.html") << "p";
+  const fs::path previous = fs::current_path();
+  fs::current_path(folder.Path());
+  const Names names = List(u"docs");
+  const std::u16string missing = FailureMessage([] { List(u"nothing-here"); });
+  fs::current_path(previous);
+  EXPECT_EQ(names, Names{u"p.html"});
+  EXPECT_EQ(missing, core::kPathNotFound);
+}
+
+TEST(PosixListing, FolderThatIsNotThereFailsWithPathNotFound) {
+  TemporaryFolder folder;
+  const fs::path file = folder.Touch("a.html");
+  for (const fs::path& path :
+       {folder.Path() / "missing", file, file / "sub", folder.Path() / "missing" / "sub"}) {
+    EXPECT_EQ(FailureMessage([&] { List(core::DecodeLossless(path.string())); }),
+              core::kPathNotFound)
+        << path;
+  }
+}
+
+TEST(PosixListing, FullPathReachingPathMaxIsTooLong) {
+  const std::u16string longest = u"/" + std::u16string(PATH_MAX - 2, u'a');
+  EXPECT_EQ(FailureMessage([&] { List(longest); }), core::kPathNotFound);
+  EXPECT_EQ(FailureMessage([&] { List(longest + u"a"); }), core::kPathTooLong);
+}
+
+TEST(PosixListing, EmptyFolderPathIsRejected) {
+  EXPECT_EQ(FailureMessage([] { List(u""); }), core::kInvalidPathCharacters);
+}
+
+// Runs `check` as an ordinary user when the tests run as root, since root may read anything.
+std::string RunUnprivileged(const std::function<std::string()>& check) {
+  if (geteuid() != 0) return check();
+  int channel[2];
+  if (pipe(channel) != 0) return "pipe failed";
+  const pid_t child = fork();
+  if (child == 0) {
+    close(channel[0]);
+    const bool dropped = setgroups(0, nullptr) == 0 && setgid(65534) == 0 && setuid(65534) == 0;
+    const std::string result = dropped ? check() : "could not drop privileges";
+    const ssize_t written = write(channel[1], result.data(), result.size());
+    _exit(written == static_cast<ssize_t>(result.size()) ? 0 : 1);
+  }
+  close(channel[1]);
+  std::string result;
+  char buffer[256];
+  for (ssize_t got; (got = read(channel[0], buffer, sizeof buffer)) > 0;) result.append(buffer, static_cast<std::size_t>(got));
+  close(channel[0]);
+  waitpid(child, nullptr, 0);
+  return result;
+}
+
+TEST(PosixListing, FolderThatCannotBeReadListsNothingWithoutFailing) {
+  TemporaryFolder folder;
+  fs::create_directory(folder.Path() / "locked");
+  std::ofstream(folder.Path() / "locked" / "a.html") << "a";
+  fs::create_directory(folder.Path() / "sealed");
+  fs::create_directory(folder.Path() / "sealed" / "inner");
+  fs::permissions(folder.Path() / "locked", fs::perms::owner_write | fs::perms::owner_exec |
+                                                fs::perms::others_exec | fs::perms::group_exec);
+  fs::permissions(folder.Path() / "sealed", fs::perms::none);
+
+  const std::string outcome = RunUnprivileged([&] {
+    std::string result;
+    for (const char* name : {"locked", "sealed/inner"}) {
+      const std::u16string path = core::DecodeLossless((folder.Path() / name).string());
+      const std::u16string message = FailureMessage([&] {
+        result += std::to_string(List(path).size()) + " entries;";
+      });
+      result += core::EncodeLossless(message);
+    }
+    return result;
+  });
+  EXPECT_EQ(outcome, "0 entries;0 entries;");
+}
+
+TEST(PosixArguments, AreDecodedLosslesslyAndEmptyOnesSkipped) {
+  char program[] = "vellumine";
+  char empty[] = "";
+  char folder[] = "/tmp/caf\xE9";
+  char second[] = "ignored";
+  char* argv[] = {program, empty, folder, second, nullptr};
+  platform::RememberArguments(4, argv);
+  EXPECT_EQ(platform::CommandLineArguments(), (Names{u"/tmp/caf\xDCE9", u"ignored"}));
+}
+
+TEST(PosixProcess, KnowsItsExecutableAndCodeOffsets) {
+  const std::u16string executable = platform::ExecutablePath();
+  EXPECT_EQ(core::FileNamePart(platform::kPathStyle, executable), u"platform_tests");
+  EXPECT_TRUE(fs::exists(core::EncodeLossless(executable)));
+  const std::uintptr_t offset =
+      platform::OffsetInExecutable(reinterpret_cast<const void*>(&RunUnprivileged));
+  EXPECT_GT(offset, 0u);
+  EXPECT_LT(offset, fs::file_size(core::EncodeLossless(executable)));
+  EXPECT_EQ(platform::OffsetInExecutable(nullptr), 0u);
+}
+
+}  // namespace
