@@ -16,36 +16,12 @@
 #include "core/error_texts.h"
 #include "core/failure.h"
 #include "platform/platform.h"
+#include "support/TemporaryFolder.h"
 
 namespace {
 
 namespace fs = std::filesystem;
 using Names = std::vector<std::u16string>;
-
-class TemporaryFolder {
- public:
-  TemporaryFolder() {
-    std::string pattern = (fs::temp_directory_path() / "vellumine-XXXXXX").string();
-    path_ = mkdtemp(pattern.data());
-    fs::permissions(path_, fs::perms::all & ~fs::perms::others_write & ~fs::perms::group_write);
-  }
-  ~TemporaryFolder() {
-    std::error_code ignored;
-    for (const auto& entry : fs::recursive_directory_iterator(path_, ignored)) {
-      fs::permissions(entry.path(), fs::perms::owner_all, fs::perm_options::add, ignored);
-    }
-    fs::remove_all(path_, ignored);
-  }
-  const fs::path& Path() const { return path_; }
-  std::u16string Text() const { return core::DecodeLossless(path_.string()); }
-  fs::path Touch(const std::string& name) const {
-    std::ofstream(path_ / name) << "<title>" << name << "</title>";
-    return path_ / name;
-  }
-
- private:
-  fs::path path_;
-};
 
 std::u16string FailureMessage(const std::function<void()>& action) {
   try {
@@ -63,7 +39,7 @@ Names List(const std::u16string& folder) {
 TEST(PosixListing, ListsHtmlFilesIncludingHiddenOnesAndSkipsTheRest) {
   TemporaryFolder folder;
   for (const char* name : {"a.html", "b.HTM", "c.htm.bak", "d.xhtml", "f.txt", ".secret.html"}) {
-    folder.Touch(name);
+    folder.Page(name);
   }
   fs::create_directory(folder.Path() / "e.html");
   fs::create_directory_symlink(folder.Path() / "e.html", folder.Path() / "dirlink.html");
@@ -75,7 +51,7 @@ TEST(PosixListing, ListsHtmlFilesIncludingHiddenOnesAndSkipsTheRest) {
 
 TEST(PosixListing, NameThatIsNotUtf8IsListedAndJoinsBackToTheSameBytes) {
   TemporaryFolder folder;
-  const fs::path file = folder.Touch("caf\xE9.html");
+  const fs::path file = folder.Page("caf\xE9.html");
   const Names names = List(folder.Text());
   ASSERT_EQ(names, Names{u"caf\xDCE9.html"});
   const std::u16string path =
@@ -98,7 +74,7 @@ TEST(PosixListing, RelativeFolderResolvesAgainstTheCurrentFolder) {
 
 TEST(PosixListing, FolderThatIsNotThereFailsWithPathNotFound) {
   TemporaryFolder folder;
-  const fs::path file = folder.Touch("a.html");
+  const fs::path file = folder.Page("a.html");
   for (const fs::path& path :
        {folder.Path() / "missing", file, file / "sub", folder.Path() / "missing" / "sub"}) {
     EXPECT_EQ(FailureMessage([&] { List(core::DecodeLossless(path.string())); }),

@@ -1,0 +1,268 @@
+#include <QAction>
+#include <QApplication>
+#include <QDialog>
+#include <QListView>
+#include <QMenu>
+#include <QMessageBox>
+#include <QSignalSpy>
+#include <QTest>
+#include <QTimer>
+#include <QToolButton>
+#include <QWebEngineView>
+#include <filesystem>
+#include <fstream>
+
+#include <gtest/gtest.h>
+
+#include "core/error_texts.h"
+#include "core/failure.h"
+#include "support/TemporaryFolder.h"
+#include "ui/UfrmMain.h"
+
+namespace {
+
+constexpr int kPageTimeoutMs = 30000;
+
+std::unique_ptr<TfrmMain> Open(const std::vector<std::u16string>& arguments) {
+  auto window = std::make_unique<TfrmMain>(arguments);
+  window->show();
+  EXPECT_TRUE(QTest::qWaitForWindowExposed(window.get()));
+  return window;
+}
+
+QListView* List(const TfrmMain& window) { return window.findChild<QListView*>("lsbFile"); }
+QWebEngineView* View(const TfrmMain& window) { return window.findChild<QWebEngineView*>("webMain"); }
+QAction* Command(const TfrmMain& window, const char* name) { return window.findChild<QAction*>(name); }
+
+QStringList Entries(const TfrmMain& window) {
+  QStringList entries;
+  const QAbstractItemModel* model = List(window)->model();
+  for (int row = 0; row < model->rowCount(); ++row) entries << model->index(row, 0).data().toString();
+  return entries;
+}
+
+int SelectedRow(const TfrmMain& window) {
+  const QModelIndexList selected = List(window)->selectionModel()->selectedIndexes();
+  return selected.isEmpty() ? -1 : selected.front().row();
+}
+
+void Select(const TfrmMain& window, int row) {
+  List(window)->setCurrentIndex(List(window)->model()->index(row, 0));
+}
+
+// Waits until the browser view shows a page with this title; returns whether it did.
+bool ShowsPage(const TfrmMain& window, const QString& title) {
+  return QTest::qWaitFor([&] { return View(window)->title() == title; }, kPageTimeoutMs);
+}
+
+std::u16string Text(const std::filesystem::path& path) {
+  return core::DecodeLossless(path.string());
+}
+
+TEST(MainWindow, WithoutArgumentStartsEmptyWithReloadDisabled) {
+  const auto window = Open({});
+  EXPECT_EQ(window->windowTitle(), "Vellumine");
+  EXPECT_TRUE(Entries(*window).isEmpty());
+  EXPECT_TRUE(View(*window)->url().isEmpty());
+  EXPECT_FALSE(Command(*window, "actReloadFile")->isEnabled());
+  EXPECT_FALSE(window->findChild<QToolButton*>("btnReload")->isEnabled());
+  EXPECT_TRUE(Command(*window, "actOpenFolder")->isEnabled());
+  EXPECT_EQ(window->findChild<QMenu*>("mnuMac"), nullptr);
+  EXPECT_TRUE(window->CurrentFolder().empty());
+}
+
+TEST(MainWindow, FolderArgumentListsHtmlFilesInNameOrder) {
+  TemporaryFolder folder;
+  for (const char* name : {"Zeta.html", "alpha.html", "_x.html", "Beta.htm", "notes.txt"}) {
+    folder.Page(name);
+  }
+  std::filesystem::create_directory(folder.Path() / "e.html");
+  const auto window = Open({folder.Text()});
+  EXPECT_EQ(Entries(*window), QStringList({"alpha.html", "Beta.htm", "Zeta.html", "_x.html"}));
+  EXPECT_EQ(SelectedRow(*window), -1);
+  EXPECT_EQ(window->CurrentFolder(), folder.Text());
+  EXPECT_TRUE(Command(*window, "actReloadFile")->isEnabled());
+  EXPECT_TRUE(window->findChild<QToolButton*>("btnReload")->isEnabled());
+  EXPECT_TRUE(View(*window)->url().isEmpty());
+}
+
+struct FileArgumentCase {
+  const char* label;
+  const char* argumentName;
+  int selectedRow;  // -1: nothing selected
+};
+
+class FileArgument : public testing::TestWithParam<FileArgumentCase> {};
+
+TEST_P(FileArgument, ListsTheFolderAndSelectsAnExactlyNamedEntry) {
+  TemporaryFolder folder;
+  folder.Page("about.htm");
+  folder.Page("index.html", "Index");
+  folder.Page("notes.txt");
+  const auto window = Open({Text(folder.Path() / GetParam().argumentName)});
+  EXPECT_EQ(Entries(*window), QStringList({"about.htm", "index.html"}));
+  EXPECT_EQ(window->CurrentFolder(), folder.Text() + u"/");
+  EXPECT_EQ(SelectedRow(*window), GetParam().selectedRow);
+  if (GetParam().selectedRow >= 0) {
+    EXPECT_TRUE(ShowsPage(*window, "Index"));
+  } else {
+    EXPECT_TRUE(View(*window)->url().isEmpty());
+  }
+}
+
+INSTANTIATE_TEST_SUITE_P(Cases, FileArgument,
+                         testing::Values(FileArgumentCase{"ExistingPage", "index.html", 1},
+                                         FileArgumentCase{"OtherLetterCase", "INDEX.HTML", -1},
+                                         FileArgumentCase{"NotAnHtmlFile", "notes.txt", -1},
+                                         FileArgumentCase{"MissingFile", "gone.html", -1}),
+                         [](const auto& info) { return std::string(info.param.label); });
+
+struct FailingStartCase {
+  const char* label;
+  std::u16string argument;
+  std::u16string_view message;
+};
+
+class FailingStart : public testing::TestWithParam<FailingStartCase> {};
+
+TEST_P(FailingStart, FormCreateFailsWithTheFolderCheck) {
+  try {
+    TfrmMain window({GetParam().argument});
+    ADD_FAILURE() << "the window was created";
+  } catch (const core::Failure& failure) {
+    EXPECT_EQ(failure.Message(), GetParam().message);
+  }
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Cases, FailingStart,
+    testing::Values(
+        FailingStartCase{"FileInMissingFolder", u"/nonexistent-vellumine/page.html",
+                         core::kPathNotFound},
+        FailingStartCase{"BareFileName", u"page.html", core::kInvalidPathCharacters}),
+    [](const auto& info) { return std::string(info.param.label); });
+
+TEST(PageDisplay, EachNameShowsItsOwnFile) {
+  TemporaryFolder folder;
+  const std::vector<std::pair<std::string, std::string>> pages = {
+      {"A.html", "plain A"},         {"%41.html", "percent 41"},   {"a b#1.html", "space hash"},
+      {"q?x.html", "question mark"}, {"日本.html", "japanese"},    {"caf\xE9.html", "latin1 byte"},
+      {"back\\slash.html", "backslash"}};
+  for (const auto& [name, title] : pages) folder.Page(name, title);
+  const auto window = Open({folder.Text()});
+  const QStringList entries = Entries(*window);
+  ASSERT_EQ(entries.size(), static_cast<qsizetype>(pages.size()));
+  for (const auto& [name, title] : pages) {
+    const QString shown = QString::fromStdU16String(
+        core::ReadableText(core::DecodeLossless(name)));
+    SCOPED_TRACE(name);
+    Select(*window, static_cast<int>(entries.indexOf(shown)));
+    EXPECT_TRUE(ShowsPage(*window, QString::fromStdString(title)));
+  }
+}
+
+TEST(PageDisplay, SelectingAgainAfterRefillShowsTheCurrentContent) {
+  TemporaryFolder folder;
+  folder.Page("a.html", "first version");
+  const auto window = Open({folder.Text()});
+  Select(*window, 0);
+  ASSERT_TRUE(ShowsPage(*window, "first version"));
+
+  folder.Page("a.html", "second version");
+  folder.Page("b.html", "added");
+  Command(*window, "actReloadFile")->trigger();
+  EXPECT_EQ(Entries(*window), QStringList({"a.html", "b.html"}));
+  EXPECT_EQ(SelectedRow(*window), -1);
+  EXPECT_EQ(View(*window)->title(), "first version");
+
+  Select(*window, 0);
+  EXPECT_TRUE(ShowsPage(*window, "second version"));
+}
+
+TEST(PageDisplay, FocusAloneLoadsNothingAndDownSelectsTheFirstEntry) {
+  TemporaryFolder folder;
+  folder.Page("a.html", "first");
+  folder.Page("b.html", "second");
+  const auto window = Open({folder.Text()});
+  QSignalSpy loads(View(*window), &QWebEngineView::loadStarted);
+  window->activateWindow();
+  List(*window)->setFocus();
+  QTest::qWait(300);
+  EXPECT_EQ(loads.count(), 0);
+  EXPECT_EQ(SelectedRow(*window), -1);
+
+  QTest::keyClick(List(*window), Qt::Key_Down);
+  EXPECT_EQ(SelectedRow(*window), 0);
+  EXPECT_TRUE(ShowsPage(*window, "first"));
+  QTest::keyClick(List(*window), Qt::Key_Down);
+  EXPECT_EQ(SelectedRow(*window), 1);
+  EXPECT_TRUE(ShowsPage(*window, "second"));
+}
+
+TEST(PageDisplay, PagesAskNothingAndOpenNoWindows) {
+  TemporaryFolder folder;
+  folder.Page("a.html", "busy",
+              "<script>"
+              "window.onbeforeunload = function (e) { e.preventDefault(); return 'stay'; };"
+              "alert('a'); const c = confirm('c'); const p = prompt('p', 'x');"
+              "window.open('b.html');"
+              "document.title = 'asked ' + c + ' ' + (p === null);"
+              "</script>");
+  folder.Page("b.html", "next");
+  const auto window = Open({folder.Text()});
+  bool sawDialog = false;
+  QTimer watcher;
+  QObject::connect(&watcher, &QTimer::timeout, [&] {
+    for (QWidget* widget : QApplication::topLevelWidgets()) {
+      if (widget != window.get() && widget->isVisible() && qobject_cast<QDialog*>(widget)) {
+        sawDialog = true;
+        widget->close();
+      }
+    }
+  });
+  watcher.start(20);
+  Select(*window, 0);
+  EXPECT_TRUE(ShowsPage(*window, "asked true true")) << View(*window)->title().toStdString();
+  QTest::qWait(300);
+  const auto isBrowserView = [](QWidget* widget) { return qobject_cast<QWebEngineView*>(widget); };
+  const QWidgetList widgets = QApplication::allWidgets();
+  EXPECT_EQ(std::count_if(widgets.begin(), widgets.end(), isBrowserView), 1);
+  Select(*window, 1);
+  EXPECT_TRUE(ShowsPage(*window, "next"));
+  EXPECT_FALSE(sawDialog);
+}
+
+TEST(EventLoopErrors, FailedReloadShowsTheErrorBoxAndKeepsTheList) {
+  auto folder = std::make_unique<TemporaryFolder>();
+  folder->Page("a.html");
+  const std::u16string path = folder->Text();
+  const auto window = Open({path});
+  folder.reset();
+
+  QString caption;
+  QString text;
+  QTimer closer;
+  QObject::connect(&closer, &QTimer::timeout, [&] {
+    if (auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget())) {
+      caption = box->windowTitle();
+      text = box->text();
+      EXPECT_EQ(box->icon(), QMessageBox::Critical);
+      box->button(QMessageBox::Ok)->click();
+    }
+  });
+  closer.start(20);
+  Command(*window, "actReloadFile")->trigger();
+  EXPECT_EQ(caption, "エラー");
+  EXPECT_EQ(text, "指定されたパスが見つかりません.");
+  EXPECT_EQ(Entries(*window), QStringList({"a.html"}));
+  EXPECT_EQ(window->CurrentFolder(), path);
+  EXPECT_TRUE(Command(*window, "actReloadFile")->isEnabled());
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  testing::InitGoogleTest(&argc, argv);
+  QApplication application(argc, argv);
+  return RUN_ALL_TESTS();
+}
