@@ -10,7 +10,8 @@ inline constexpr std::u16string_view kErrorBoxCaption = u"エラー";
 inline constexpr std::u16string_view kFatalBoxCaption = u"アプリケーションエラー";
 
 inline constexpr std::u16string_view kPathTooLong = u"指定されたパスが長すぎます";
-inline constexpr std::u16string_view kPathFormatNotSupported = u"パスの形式がサポートされていません";
+inline constexpr std::u16string_view kPathFormatNotSupported =
+    u"パスの形式がサポートされていません";
 inline constexpr std::u16string_view kInvalidPathCharacters = u"パスに無効な文字が含まれています";
 inline constexpr std::u16string_view kPathNotFound = u"指定されたパスが見つかりません";
 

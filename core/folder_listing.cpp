@@ -14,8 +14,7 @@ constexpr std::u16string_view kExtendedLengthPrefix = u"\\\\?\\";
 constexpr std::size_t kWindowsMaxFolderPath = 248;
 
 std::u16string_view AfterExtendedPrefix(std::u16string_view path) {
-  return path.starts_with(kExtendedLengthPrefix) ? path.substr(kExtendedLengthPrefix.size())
-                                                 : path;
+  return path.starts_with(kExtendedLengthPrefix) ? path.substr(kExtendedLengthPrefix.size()) : path;
 }
 
 bool IsAsciiLetter(char16_t unit) {

@@ -20,8 +20,8 @@ std::size_t FolderLength(PathStyle style, std::u16string_view path) {
 
 bool KeptLiterally(unsigned char byte) {
   return (byte >= 'A' && byte <= 'Z') || (byte >= 'a' && byte <= 'z') ||
-         (byte >= '0' && byte <= '9') || byte == '-' || byte == '.' || byte == '_' ||
-         byte == '~' || byte == '/' || byte == ':';
+         (byte >= '0' && byte <= '9') || byte == '-' || byte == '.' || byte == '_' || byte == '~' ||
+         byte == '/' || byte == ':';
 }
 
 }  // namespace
@@ -59,8 +59,8 @@ std::u16string SelectedFilePath(PathStyle style, std::u16string_view folder,
 
 std::u16string PageAddress(PathStyle style, std::u16string_view filePath) {
   std::u16string address(u"file:///");
-  address += style == PathStyle::Windows ? ReplaceAll(filePath, u"\\", u"/")
-                                         : std::u16string(filePath);
+  address +=
+      style == PathStyle::Windows ? ReplaceAll(filePath, u"\\", u"/") : std::u16string(filePath);
   return ReplaceAll(address, u"////", u"///");
 }
 

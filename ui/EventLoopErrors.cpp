@@ -10,7 +10,8 @@
 // window is active), with the error icon and one OK button.
 void ShowErrorBox(const std::exception_ptr& failure) {
   const std::u16string text = core::ErrorBoxText(core::InnermostMessage(failure));
-  QMessageBox box(QMessageBox::Critical, QString::fromStdU16String(std::u16string(core::kErrorBoxCaption)),
+  QMessageBox box(QMessageBox::Critical,
+                  QString::fromStdU16String(std::u16string(core::kErrorBoxCaption)),
                   QString::fromStdU16String(text), QMessageBox::Ok, QApplication::activeWindow());
   box.setWindowModality(box.parentWidget() ? Qt::WindowModal : Qt::ApplicationModal);
   box.exec();

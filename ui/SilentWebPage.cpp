@@ -21,8 +21,7 @@ bool TSilentWebPage::javaScriptPrompt(const QUrl&, const QString&, const QString
 void TSilentWebPage::javaScriptConsoleMessage(JavaScriptConsoleMessageLevel, const QString&, int,
                                               const QString&) {}
 
-QStringList TSilentWebPage::chooseFiles(FileSelectionMode, const QStringList&,
-                                        const QStringList&) {
+QStringList TSilentWebPage::chooseFiles(FileSelectionMode, const QStringList&, const QStringList&) {
   return {};
 }
 

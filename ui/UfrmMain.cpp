@@ -41,8 +41,10 @@ void TfrmMain::BindCommands() {
   ui->actReloadFile->setIcon(style()->standardIcon(QStyle::SP_BrowserReload));
   ui->actReloadFile->setIconVisibleInMenu(false);
 
-  connect(ui->actOpenFolder, &QAction::triggered, this, Guarded([this] { actOpenFolderExecute(); }));
-  connect(ui->actReloadFile, &QAction::triggered, this, Guarded([this] { actReloadFileExecute(); }));
+  connect(ui->actOpenFolder, &QAction::triggered, this,
+          Guarded([this] { actOpenFolderExecute(); }));
+  connect(ui->actReloadFile, &QAction::triggered, this,
+          Guarded([this] { actReloadFileExecute(); }));
   connect(ui->actExit, &QAction::triggered, this, Guarded([this] { actExitExecute(); }));
   connect(ui->lsbFile->selectionModel(), &QItemSelectionModel::selectionChanged, this,
           Guarded([this] { lsbFileChange(); }));
@@ -92,7 +94,8 @@ void TfrmMain::lsbFileChange() {
 }
 
 void TfrmMain::actOpenFolderExecute() {
-  const QString folder = QFileDialog::getExistingDirectory(this, ui->btnOpenFolder->text(), QString());
+  const QString folder =
+      QFileDialog::getExistingDirectory(this, ui->btnOpenFolder->text(), QString());
   if (!folder.isEmpty()) OpenFolder(folder.toStdU16String());
 }
 

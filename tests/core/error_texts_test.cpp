@@ -31,15 +31,15 @@ INSTANTIATE_TEST_SUITE_P(
                     DotCase{"EndsInPeriod", u"Done.", u"Done.", u"Done."},
                     DotCase{"EndsInParenthesis", u"(x)", u"(x)", u"(x)."},
                     DotCase{"EndsInComma", u"a,", u"a,", u"a,."},
-                    DotCase{"EndsInSlash", u"a/", u"a/.", u"a/."},
-                    DotCase{"Empty", u"", u"", u""}),
+                    DotCase{"EndsInSlash", u"a/", u"a/.", u"a/."}, DotCase{"Empty", u"", u"", u""}),
     [](const auto& info) { return std::string(info.param.label); });
 
 TEST(FatalBoxText, NamesKindModuleAndAddress) {
-  EXPECT_EQ(core::FatalBoxText(u"DirectoryNotFoundError", u"vellumine", 0x1A2B,
-                               u"指定されたパスが見つかりません"),
-            u"DirectoryNotFoundError がモジュール vellumine の 0000000000001A2B で発生しました。\r\n"
-            u"指定されたパスが見つかりません.\r\n");
+  EXPECT_EQ(
+      core::FatalBoxText(u"DirectoryNotFoundError", u"vellumine", 0x1A2B,
+                         u"指定されたパスが見つかりません"),
+      u"DirectoryNotFoundError がモジュール vellumine の 0000000000001A2B で発生しました。\r\n"
+      u"指定されたパスが見つかりません.\r\n");
 }
 
 TEST(TrimPlatformMessage, DropsTrailingBlanksControlsAndPeriods) {
@@ -89,8 +89,9 @@ TEST(InnermostMessage, FollowsNestingToTheDeepestMessage) {
 
 TEST(InnermostMessage, FallsBackToOwnMessageWhenInnermostHasNone) {
   EXPECT_EQ(core::InnermostMessage(Nested(std::make_exception_ptr(42), "outer")), u"outer");
-  EXPECT_EQ(core::InnermostMessage(Nested(std::make_exception_ptr(std::runtime_error("")), "outer")),
-            u"outer");
+  EXPECT_EQ(
+      core::InnermostMessage(Nested(std::make_exception_ptr(std::runtime_error("")), "outer")),
+      u"outer");
 }
 
 }  // namespace

@@ -86,7 +86,8 @@ INSTANTIATE_TEST_SUITE_P(
         CheckCase{"DriveRoot", Win, u"E:\\", Present, u""},
         CheckCase{"Length247", Win, u"C:\\" + Repeated(u'a', 244), Present, u""},
         CheckCase{"Length248", Win, u"C:\\" + Repeated(u'a', 245), Present, core::kPathTooLong},
-        CheckCase{"ExtendedPrefixIsExempt", Win, u"\\\\?\\C:\\" + Repeated(u'a', 300), Present, u""},
+        CheckCase{"ExtendedPrefixIsExempt", Win, u"\\\\?\\C:\\" + Repeated(u'a', 300), Present,
+                  u""},
         CheckCase{"ExtendedUncIsExempt", Win, u"\\\\?\\UNC\\srv\\" + Repeated(u'a', 300), Present,
                   u""},
         CheckCase{"PrefixIsCaseSensitive", Win, u"\\\\?\\c:\\" + Repeated(u'a', 300), Present, u""},
@@ -98,7 +99,10 @@ INSTANTIATE_TEST_SUITE_P(
         CheckCase{"ColonAfterPrefix", Win, u"\\\\?\\C:\\a", Present, u""},
         CheckCase{"SecondColonAfterPrefix", Win, u"\\\\?\\C:\\a:b", Present,
                   core::kPathFormatNotSupported},
-        CheckCase{"ControlCharacter", Win, u"C:\\a\x01" u"b", Present, core::kInvalidPathCharacters},
+        CheckCase{"ControlCharacter", Win,
+                  u"C:\\a\x01"
+                  u"b",
+                  Present, core::kInvalidPathCharacters},
         CheckCase{"Quote", Win, u"C:\\a\"b", Present, core::kInvalidPathCharacters},
         CheckCase{"LessThan", Win, u"C:\\a<b", Present, core::kInvalidPathCharacters},
         CheckCase{"Pipe", Win, u"C:\\a|b", Present, core::kInvalidPathCharacters},
@@ -127,15 +131,16 @@ INSTANTIATE_TEST_SUITE_P(
 
 TEST(FolderChecks, ExpansionErrorGivesThePlatformTextTrimmed) {
   FakeFileSystem fileSystem(PathStyle::Windows);
-  fileSystem.expansionError = u"The filename, directory name, or volume label syntax is incorrect.\r\n";
+  fileSystem.expansionError =
+      u"The filename, directory name, or volume label syntax is incorrect.\r\n";
   EXPECT_EQ(CheckMessage(fileSystem, u"C:\\a"),
             u"The filename, directory name, or volume label syntax is incorrect");
 }
 
 TEST(ListHtmlFiles, KeepsMatchingNamesInNameOrder) {
   FakeFileSystem fileSystem(PathStyle::Posix);
-  fileSystem.entries = {u"b.HTM", u"c.htm.bak", u"Zeta.html", u"d.xhtml", u"f.txt",
-                        u"a.html", u"_x.html", u".html"};
+  fileSystem.entries = {u"b.HTM", u"c.htm.bak", u"Zeta.html", u"d.xhtml",
+                        u"f.txt", u"a.html",    u"_x.html",   u".html"};
   EXPECT_EQ(core::ListHtmlFiles(fileSystem, u"/site"),
             (std::vector<std::u16string>{u".html", u"a.html", u"b.HTM", u"Zeta.html", u"_x.html"}));
 }

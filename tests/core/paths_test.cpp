@@ -23,7 +23,8 @@ TEST_P(PathSplitting, SplitsAtTheLastSeparator) {
 
 INSTANTIATE_TEST_SUITE_P(
     Cases, PathSplitting,
-    testing::Values(SplitCase{PathStyle::Windows, u"C:\\site\\index.html", u"C:\\site\\", u"index.html"},
+    testing::Values(SplitCase{PathStyle::Windows, u"C:\\site\\index.html", u"C:\\site\\",
+                              u"index.html"},
                     SplitCase{PathStyle::Windows, u"C:index.html", u"C:", u"index.html"},
                     SplitCase{PathStyle::Windows, u"a/b.html", u"", u"a/b.html"},
                     SplitCase{PathStyle::Windows, u"page.html", u"", u"page.html"},
@@ -59,8 +60,9 @@ INSTANTIATE_TEST_SUITE_P(
                     u"C:\\site\\index.html", u"file:///C:/site/index.html"},
         AddressCase{"WindowsDriveRoot", PathStyle::Windows, u"D:\\", u"a.htm", u"D:\\a.htm",
                     u"file:///D:/a.htm"},
-        AddressCase{"WindowsNetworkShare", PathStyle::Windows, u"\\\\server\\share\\docs", u"p.html",
-                    u"\\server\\share\\docs\\p.html", u"file:///server/share/docs/p.html"},
+        AddressCase{"WindowsNetworkShare", PathStyle::Windows, u"\\\\server\\share\\docs",
+                    u"p.html", u"\\server\\share\\docs\\p.html",
+                    u"file:///server/share/docs/p.html"},
         AddressCase{"WindowsRelativeFolder", PathStyle::Windows, u"docs", u"p.html",
                     u"docs\\p.html", u"file:///docs/p.html"},
         AddressCase{"WindowsUnescaped", PathStyle::Windows, u"C:\\site", u"a b#1.html",
@@ -96,13 +98,13 @@ TEST_P(EngineUrls, KeepEveryCharacterOfTheFileName) {
 
 INSTANTIATE_TEST_SUITE_P(
     Cases, EngineUrls,
-    testing::Values(
-        EngineUrlCase{u"file:///site/index.html", "file:///site/index.html"},
-        EngineUrlCase{u"file:///C:/site/a b#1.html", "file:///C:/site/a%20b%231.html"},
-        EngineUrlCase{u"file:///site/%41.html", "file:///site/%2541.html"},
-        EngineUrlCase{u"file:///site/q?.html", "file:///site/q%3F.html"},
-        EngineUrlCase{u"file:///site/日本.html", "file:///site/%E6%97%A5%E6%9C%AC.html"},
-        EngineUrlCase{u"file:///site/caf\xDCE9.html", "file:///site/caf%E9.html"},
-        EngineUrlCase{u"file:///site/a\\b.html", "file:///site/a%5Cb.html"}));
+    testing::Values(EngineUrlCase{u"file:///site/index.html", "file:///site/index.html"},
+                    EngineUrlCase{u"file:///C:/site/a b#1.html", "file:///C:/site/a%20b%231.html"},
+                    EngineUrlCase{u"file:///site/%41.html", "file:///site/%2541.html"},
+                    EngineUrlCase{u"file:///site/q?.html", "file:///site/q%3F.html"},
+                    EngineUrlCase{u"file:///site/日本.html",
+                                  "file:///site/%E6%97%A5%E6%9C%AC.html"},
+                    EngineUrlCase{u"file:///site/caf\xDCE9.html", "file:///site/caf%E9.html"},
+                    EngineUrlCase{u"file:///site/a\\b.html", "file:///site/a%5Cb.html"}));
 
 }  // namespace

@@ -45,8 +45,8 @@ TEST(PosixListing, ListsHtmlFilesIncludingHiddenOnesAndSkipsTheRest) {
   fs::create_directory_symlink(folder.Path() / "e.html", folder.Path() / "dirlink.html");
   fs::create_symlink(folder.Path() / "a.html", folder.Path() / "filelink.html");
   fs::create_symlink(folder.Path() / "gone", folder.Path() / "dangling.html");
-  EXPECT_EQ(List(folder.Text()), (Names{u".secret.html", u"a.html", u"b.HTM", u"dangling.html",
-                                        u"filelink.html"}));
+  EXPECT_EQ(List(folder.Text()),
+            (Names{u".secret.html", u"a.html", u"b.HTM", u"dangling.html", u"filelink.html"}));
 }
 
 TEST(PosixListing, NameThatIsNotUtf8IsListedAndJoinsBackToTheSameBytes) {
@@ -109,7 +109,8 @@ std::string RunUnprivileged(const std::function<std::string()>& check) {
   close(channel[1]);
   std::string result;
   char buffer[256];
-  for (ssize_t got; (got = read(channel[0], buffer, sizeof buffer)) > 0;) result.append(buffer, static_cast<std::size_t>(got));
+  for (ssize_t got; (got = read(channel[0], buffer, sizeof buffer)) > 0;)
+    result.append(buffer, static_cast<std::size_t>(got));
   close(channel[0]);
   waitpid(child, nullptr, 0);
   return result;
@@ -129,9 +130,8 @@ TEST(PosixListing, FolderThatCannotBeReadListsNothingWithoutFailing) {
     std::string result;
     for (const char* name : {"locked", "sealed/inner"}) {
       const std::u16string path = core::DecodeLossless((folder.Path() / name).string());
-      const std::u16string message = FailureMessage([&] {
-        result += std::to_string(List(path).size()) + " entries;";
-      });
+      const std::u16string message =
+          FailureMessage([&] { result += std::to_string(List(path).size()) + " entries;"; });
       result += core::EncodeLossless(message);
     }
     return result;

@@ -15,11 +15,10 @@ class TemporaryFolder {
     std::string pattern = (std::filesystem::temp_directory_path() / "vellumine-XXXXXX").string();
     path_ = mkdtemp(pattern.data());
     // Readable by everyone, so that a test may look at it as an ordinary user.
-    std::filesystem::permissions(path_, std::filesystem::perms::owner_all |
-                                            std::filesystem::perms::group_read |
-                                            std::filesystem::perms::group_exec |
-                                            std::filesystem::perms::others_read |
-                                            std::filesystem::perms::others_exec);
+    std::filesystem::permissions(
+        path_, std::filesystem::perms::owner_all | std::filesystem::perms::group_read |
+                   std::filesystem::perms::group_exec | std::filesystem::perms::others_read |
+                   std::filesystem::perms::others_exec);
   }
   ~TemporaryFolder() {
     std::error_code ignored;
@@ -39,8 +38,8 @@ class TemporaryFolder {
   std::filesystem::path Page(const std::string& name, const std::string& title = {},
                              const std::string& body = {}) const {
     std::ofstream(path_ / name) << "<!DOCTYPE html><html><head><meta charset=\"utf-8\"><title>"
-                                << (title.empty() ? name : title) << "</title></head><body>"
-                                << body << "</body></html>";
+                                << (title.empty() ? name : title) << "</title></head><body>" << body
+                                << "</body></html>";
     return path_ / name;
   }
 

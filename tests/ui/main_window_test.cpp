@@ -31,13 +31,18 @@ std::unique_ptr<TfrmMain> Open(const std::vector<std::u16string>& arguments) {
 }
 
 QListView* List(const TfrmMain& window) { return window.findChild<QListView*>("lsbFile"); }
-QWebEngineView* View(const TfrmMain& window) { return window.findChild<QWebEngineView*>("webMain"); }
-QAction* Command(const TfrmMain& window, const char* name) { return window.findChild<QAction*>(name); }
+QWebEngineView* View(const TfrmMain& window) {
+  return window.findChild<QWebEngineView*>("webMain");
+}
+QAction* Command(const TfrmMain& window, const char* name) {
+  return window.findChild<QAction*>(name);
+}
 
 QStringList Entries(const TfrmMain& window) {
   QStringList entries;
   const QAbstractItemModel* model = List(window)->model();
-  for (int row = 0; row < model->rowCount(); ++row) entries << model->index(row, 0).data().toString();
+  for (int row = 0; row < model->rowCount(); ++row)
+    entries << model->index(row, 0).data().toString();
   return entries;
 }
 
@@ -136,25 +141,27 @@ TEST_P(FailingStart, FormCreateFailsWithTheFolderCheck) {
 
 INSTANTIATE_TEST_SUITE_P(
     Cases, FailingStart,
-    testing::Values(
-        FailingStartCase{"FileInMissingFolder", u"/nonexistent-vellumine/page.html",
-                         core::kPathNotFound},
-        FailingStartCase{"BareFileName", u"page.html", core::kInvalidPathCharacters}),
+    testing::Values(FailingStartCase{"FileInMissingFolder", u"/nonexistent-vellumine/page.html",
+                                     core::kPathNotFound},
+                    FailingStartCase{"BareFileName", u"page.html", core::kInvalidPathCharacters}),
     [](const auto& info) { return std::string(info.param.label); });
 
 TEST(PageDisplay, EachNameShowsItsOwnFile) {
   TemporaryFolder folder;
   const std::vector<std::pair<std::string, std::string>> pages = {
-      {"A.html", "plain A"},         {"%41.html", "percent 41"},   {"a b#1.html", "space hash"},
-      {"q?x.html", "question mark"}, {"日本.html", "japanese"},    {"caf\xE9.html", "latin1 byte"},
+      {"A.html", "plain A"},
+      {"%41.html", "percent 41"},
+      {"a b#1.html", "space hash"},
+      {"q?x.html", "question mark"},
+      {"日本.html", "japanese"},
+      {"caf\xE9.html", "latin1 byte"},
       {"back\\slash.html", "backslash"}};
   for (const auto& [name, title] : pages) folder.Page(name, title);
   const auto window = Open({folder.Text()});
   const QStringList entries = Entries(*window);
   ASSERT_EQ(entries.size(), static_cast<qsizetype>(pages.size()));
   for (const auto& [name, title] : pages) {
-    const QString shown = QString::fromStdU16String(
-        core::ReadableText(core::DecodeLossless(name)));
+    const QString shown = QString::fromStdU16String(core::ReadableText(core::DecodeLossless(name)));
     SCOPED_TRACE(name);
     Select(*window, static_cast<int>(entries.indexOf(shown)));
     EXPECT_TRUE(ShowsPage(*window, QString::fromStdString(title)));
