@@ -26,7 +26,7 @@ vellumine_install_missing() {
   echo "Installing: ${missing[*]}" >&2
   vellumine_as_root env DEBIAN_FRONTEND=noninteractive apt-get update -q </dev/null
   vellumine_as_root env DEBIAN_FRONTEND=noninteractive \
-    apt-get install -y -q --no-install-recommends "${missing[@]}" </dev/null
+    apt-get install -y -q "${missing[@]}" </dev/null
 }
 
 vellumine_build() {
