@@ -64,6 +64,18 @@ std::u16string PageAddress(PathStyle style, std::u16string_view filePath) {
   return ReplaceAll(address, u"////", u"///");
 }
 
+std::u16string HelpPagePath(PathStyle style, std::u16string_view executablePath) {
+  std::u16string_view folder = FolderPart(style, executablePath);
+  if (style == PathStyle::Posix) {
+    if (folder.ends_with(u'/')) folder.remove_suffix(1);
+    return std::u16string(folder) + u"/help.html";
+  }
+  const bool keepsBackslash = folder.size() >= 2 && (folder[folder.size() - 2] == u'\\' ||
+                                                     folder[folder.size() - 2] == u':');
+  if (folder.ends_with(u'\\') && !keepsBackslash) folder.remove_suffix(1);
+  return std::u16string(folder) + u"\\help.html";
+}
+
 std::string EngineUrlFromAddress(std::u16string_view pageAddress) {
   static constexpr char kHex[] = "0123456789ABCDEF";
   std::u16string_view path = pageAddress;

@@ -25,6 +25,11 @@ std::u16string SelectedFilePath(PathStyle style, std::u16string_view folder,
 // The "file:///" address of a file path, built character for character without escaping.
 std::u16string PageAddress(PathStyle style, std::u16string_view filePath);
 
+// The help page beside the executable. Windows: the executable's path cut after its last "\" or
+// ":", that final "\" dropped unless a "\" or ":" precedes it (a drive root keeps it), then
+// "\help.html". POSIX: the executable's folder without its trailing "/", then "/help.html".
+std::u16string HelpPagePath(PathStyle style, std::u16string_view executablePath);
+
 // The URL that makes the browser engine load exactly the file a page address names. The address
 // is not parsed as a URL (a parser would read "#" as a fragment and "%41" as "A"): its path is
 // percent-encoded byte for byte, so every character of the name stays part of the file name.

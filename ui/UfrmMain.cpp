@@ -1,5 +1,6 @@
 #include "ui/UfrmMain.h"
 
+#include <QDesktopServices>
 #include <QFileDialog>
 #include <QKeyEvent>
 #include <QWebEngineProfile>
@@ -10,9 +11,26 @@
 #include "ui/EventLoopErrors.h"
 #include "ui/FileListModel.h"
 #include "ui/SilentWebPage.h"
+#include "ui/UfrmAbout.h"
 #include "ui_UfrmMain.h"
 
 TfrmMain* frmMain = nullptr;
+
+namespace {
+
+// A menu item bound to a command: it shows the command's caption, follows its enabled state and
+// executes it when chosen.
+void BindToCommand(QAction* item, QAction* command) {
+  const auto follow = [item, command] {
+    item->setText(command->text());
+    item->setEnabled(command->isEnabled());
+  };
+  follow();
+  QObject::connect(command, &QAction::changed, item, follow);
+  QObject::connect(item, &QAction::triggered, command, &QAction::trigger);
+}
+
+}  // namespace
 
 TfrmMain::TfrmMain(const std::vector<std::u16string>& arguments, QWidget* parent)
     : QMainWindow(parent),
@@ -39,13 +57,19 @@ void TfrmMain::BindCommands() {
   ui->btnOpenFolder->setDefaultAction(ui->actOpenFolder);
   ui->btnReload->setDefaultAction(ui->actReloadFile);
   ui->actReloadFile->setIcon(style()->standardIcon(QStyle::SP_BrowserReload));
-  ui->actReloadFile->setIconVisibleInMenu(false);
+  BindToCommand(ui->mniWinFileOpenFolder, ui->actOpenFolder);
+  BindToCommand(ui->mniWinFileReload, ui->actReloadFile);
+  BindToCommand(ui->mniWinFileExit, ui->actExit);
+  BindToCommand(ui->mniWinHelpAbout, ui->actAbout);
+  BindToCommand(ui->mniWinHelpHelp, ui->actHelp);
 
   connect(ui->actOpenFolder, &QAction::triggered, this,
           Guarded([this] { actOpenFolderExecute(); }));
   connect(ui->actReloadFile, &QAction::triggered, this,
           Guarded([this] { actReloadFileExecute(); }));
   connect(ui->actExit, &QAction::triggered, this, Guarded([this] { actExitExecute(); }));
+  connect(ui->actAbout, &QAction::triggered, this, Guarded([this] { actAboutExecute(); }));
+  connect(ui->actHelp, &QAction::triggered, this, Guarded([this] { actHelpExecute(); }));
   connect(ui->lsbFile->selectionModel(), &QItemSelectionModel::selectionChanged, this,
           Guarded([this] { lsbFileChange(); }));
 }
@@ -104,6 +128,20 @@ void TfrmMain::actReloadFileExecute() {
 }
 
 void TfrmMain::actExitExecute() { close(); }
+
+void TfrmMain::actAboutExecute() {
+  frmAbout = new TfrmAbout(this);
+  frmAbout->exec();
+  delete frmAbout;
+  frmAbout = nullptr;
+}
+
+// The desktop's own "open" for the help page; whether it succeeds is the desktop's affair.
+void TfrmMain::actHelpExecute() {
+  const std::u16string helpPage =
+      core::HelpPagePath(platform::kPathStyle, platform::ExecutablePath());
+  QDesktopServices::openUrl(QUrl::fromLocalFile(QString::fromStdU16String(helpPage)));
+}
 
 void TfrmMain::OpenFolder(const std::u16string& folder) {
   ListFiles(folder);

@@ -37,6 +37,8 @@ class TfrmMain final : public QMainWindow {
   void actOpenFolderExecute();
   void actReloadFileExecute();
   void actExitExecute();
+  void actAboutExecute();
+  void actHelpExecute();
 
   void OpenFolder(const std::u16string& folder);
   void ListFiles(const std::u16string& folder);

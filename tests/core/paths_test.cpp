@@ -85,6 +85,29 @@ TEST(ReplaceAll, OnePassOverNonOverlappingOccurrences) {
   EXPECT_EQ(core::ReplaceAll(u"file://///x", u"////", u"///"), u"file:////x");
 }
 
+struct HelpCase {
+  PathStyle style;
+  std::u16string_view executable;
+  std::u16string_view helpPage;
+};
+
+class HelpPages : public testing::TestWithParam<HelpCase> {};
+
+TEST_P(HelpPages, LieInTheExecutablesFolder) {
+  EXPECT_EQ(core::HelpPagePath(GetParam().style, GetParam().executable), GetParam().helpPage);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Cases, HelpPages,
+    testing::Values(
+        HelpCase{PathStyle::Windows, u"C:\\Tools\\Vellumine.exe", u"C:\\Tools\\help.html"},
+        HelpCase{PathStyle::Windows, u"E:\\Vellumine.exe", u"E:\\\\help.html"},
+        HelpCase{PathStyle::Windows, u"\\\\srv\\share\\v.exe", u"\\\\srv\\share\\help.html"},
+        HelpCase{PathStyle::Windows, u"E:Vellumine.exe", u"E:\\help.html"},
+        HelpCase{PathStyle::Posix, u"/usr/lib/vellumine/vellumine",
+                 u"/usr/lib/vellumine/help.html"},
+        HelpCase{PathStyle::Posix, u"/vellumine", u"/help.html"}));
+
 struct EngineUrlCase {
   std::u16string_view address;
   std::string_view url;

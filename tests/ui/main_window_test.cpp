@@ -18,51 +18,9 @@
 #include "core/failure.h"
 #include "support/TemporaryFolder.h"
 #include "ui/UfrmMain.h"
+#include "ui/WindowProbe.h"
 
 namespace {
-
-constexpr int kPageTimeoutMs = 30000;
-
-std::unique_ptr<TfrmMain> Open(const std::vector<std::u16string>& arguments) {
-  auto window = std::make_unique<TfrmMain>(arguments);
-  window->show();
-  EXPECT_TRUE(QTest::qWaitForWindowExposed(window.get()));
-  return window;
-}
-
-QListView* List(const TfrmMain& window) { return window.findChild<QListView*>("lsbFile"); }
-QWebEngineView* View(const TfrmMain& window) {
-  return window.findChild<QWebEngineView*>("webMain");
-}
-QAction* Command(const TfrmMain& window, const char* name) {
-  return window.findChild<QAction*>(name);
-}
-
-QStringList Entries(const TfrmMain& window) {
-  QStringList entries;
-  const QAbstractItemModel* model = List(window)->model();
-  for (int row = 0; row < model->rowCount(); ++row)
-    entries << model->index(row, 0).data().toString();
-  return entries;
-}
-
-int SelectedRow(const TfrmMain& window) {
-  const QModelIndexList selected = List(window)->selectionModel()->selectedIndexes();
-  return selected.isEmpty() ? -1 : selected.front().row();
-}
-
-void Select(const TfrmMain& window, int row) {
-  List(window)->setCurrentIndex(List(window)->model()->index(row, 0));
-}
-
-// Waits until the browser view shows a page with this title; returns whether it did.
-bool ShowsPage(const TfrmMain& window, const QString& title) {
-  return QTest::qWaitFor([&] { return View(window)->title() == title; }, kPageTimeoutMs);
-}
-
-std::u16string Text(const std::filesystem::path& path) {
-  return core::DecodeLossless(path.string());
-}
 
 TEST(MainWindow, WithoutArgumentStartsEmptyWithReloadDisabled) {
   const auto window = Open({});
@@ -248,16 +206,14 @@ TEST(EventLoopErrors, FailedReloadShowsTheErrorBoxAndKeepsTheList) {
 
   QString caption;
   QString text;
-  QTimer closer;
-  QObject::connect(&closer, &QTimer::timeout, [&] {
-    if (auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget())) {
-      caption = box->windowTitle();
-      text = box->text();
-      EXPECT_EQ(box->icon(), QMessageBox::Critical);
-      box->button(QMessageBox::Ok)->click();
-    }
+  ModalWatcher answer([&](QWidget* modal) {
+    auto* box = qobject_cast<QMessageBox*>(modal);
+    ASSERT_NE(box, nullptr);
+    caption = box->windowTitle();
+    text = box->text();
+    EXPECT_EQ(box->icon(), QMessageBox::Critical);
+    box->button(QMessageBox::Ok)->click();
   });
-  closer.start(20);
   Command(*window, "actReloadFile")->trigger();
   EXPECT_EQ(caption, "エラー");
   EXPECT_EQ(text, "指定されたパスが見つかりません.");
@@ -267,9 +223,3 @@ TEST(EventLoopErrors, FailedReloadShowsTheErrorBoxAndKeepsTheList) {
 }
 
 }  // namespace
-
-int main(int argc, char** argv) {
-  testing::InitGoogleTest(&argc, argv);
-  QApplication application(argc, argv);
-  return RUN_ALL_TESTS();
-}

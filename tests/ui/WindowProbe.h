@@ -1,0 +1,80 @@
+#pragma once
+
+#include <QAction>
+#include <QApplication>
+#include <QListView>
+#include <QPointer>
+#include <QTest>
+#include <QTimer>
+#include <QWebEngineView>
+#include <filesystem>
+#include <functional>
+#include <memory>
+
+#include "core/encoding.h"
+#include "ui/UfrmMain.h"
+
+// Helpers that look at a main window the way a user would: by its components' names.
+
+inline constexpr int kPageTimeoutMs = 30000;
+
+inline std::unique_ptr<TfrmMain> Open(const std::vector<std::u16string>& arguments) {
+  auto window = std::make_unique<TfrmMain>(arguments);
+  window->show();
+  EXPECT_TRUE(QTest::qWaitForWindowExposed(window.get()));
+  return window;
+}
+
+inline QListView* List(const TfrmMain& window) { return window.findChild<QListView*>("lsbFile"); }
+inline QWebEngineView* View(const TfrmMain& window) {
+  return window.findChild<QWebEngineView*>("webMain");
+}
+inline QAction* Command(const TfrmMain& window, const char* name) {
+  return window.findChild<QAction*>(name);
+}
+
+inline QStringList Entries(const TfrmMain& window) {
+  QStringList entries;
+  const QAbstractItemModel* model = List(window)->model();
+  for (int row = 0; row < model->rowCount(); ++row)
+    entries << model->index(row, 0).data().toString();
+  return entries;
+}
+
+inline int SelectedRow(const TfrmMain& window) {
+  const QModelIndexList selected = List(window)->selectionModel()->selectedIndexes();
+  return selected.isEmpty() ? -1 : selected.front().row();
+}
+
+inline void Select(const TfrmMain& window, int row) {
+  List(window)->setCurrentIndex(List(window)->model()->index(row, 0));
+}
+
+// Waits until the browser view shows a page with this title; returns whether it did.
+inline bool ShowsPage(const TfrmMain& window, const QString& title) {
+  return QTest::qWaitFor([&] { return View(window)->title() == title; }, kPageTimeoutMs);
+}
+
+inline std::u16string Text(const std::filesystem::path& path) {
+  return core::DecodeLossless(path.string());
+}
+
+// Calls `answer` once for every modal window that comes up while the watcher lives, from inside
+// the modal window's own event loop, as a user would answer it.
+class ModalWatcher {
+ public:
+  explicit ModalWatcher(std::function<void(QWidget*)> answer) : answer_(std::move(answer)) {
+    QObject::connect(&timer_, &QTimer::timeout, [this] {
+      QWidget* modal = QApplication::activeModalWidget();
+      if (modal == nullptr || modal == answered_) return;
+      answered_ = modal;
+      answer_(modal);
+    });
+    timer_.start(20);
+  }
+
+ private:
+  std::function<void(QWidget*)> answer_;
+  QPointer<QWidget> answered_;
+  QTimer timer_;
+};
