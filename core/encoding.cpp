@@ -74,6 +74,12 @@ bool IsLowSurrogate(char16_t unit) { return unit >= 0xDC00 && unit <= 0xDFFF; }
 
 std::u16string DecodeLossless(std::string_view bytes) {
   std::u16string out;
+  DecodeLosslessInto(bytes, out);
+  return out;
+}
+
+void DecodeLosslessInto(std::string_view bytes, std::u16string& out) {
+  out.clear();
   out.reserve(bytes.size());
   while (!bytes.empty()) {
     char32_t codePoint = 0;
@@ -86,7 +92,6 @@ std::u16string DecodeLossless(std::string_view bytes) {
     }
     bytes.remove_prefix(length);
   }
-  return out;
 }
 
 std::string EncodeLossless(std::u16string_view text) {

@@ -9,6 +9,8 @@ namespace core {
 // byte that is not part of a valid sequence becomes a lone surrogate U+DC80..U+DCFF, which no valid
 // UTF-8 text can produce. Encoding reverses that exactly, so a name survives the round trip.
 std::u16string DecodeLossless(std::string_view bytes);
+// The same into a buffer the caller reuses, so that decoding many names allocates once.
+void DecodeLosslessInto(std::string_view bytes, std::u16string& out);
 std::string EncodeLossless(std::u16string_view text);
 
 // The text a person should see: escaped bytes and other lone surrogates become U+FFFD.

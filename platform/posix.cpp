@@ -61,10 +61,11 @@ class PosixFileSystem final : public core::FileSystem {
         opendir(core::EncodeLossless(folder).c_str()), closeDirectory);
     if (!directory) return;
     const int directoryFd = dirfd(directory.get());
+    std::u16string name;
     while (const dirent* entry = readdir(directory.get())) {
       if (entry->d_type == DT_DIR) continue;
-      std::u16string name = core::DecodeLossless(entry->d_name);
-      if (wanted(name) && !IsDirectoryEntry(directoryFd, *entry)) names.push_back(std::move(name));
+      core::DecodeLosslessInto(entry->d_name, name);
+      if (wanted(name) && !IsDirectoryEntry(directoryFd, *entry)) names.push_back(name);
     }
   }
 };

@@ -1,5 +1,5 @@
-# Shared by scripts/run and scripts/test: installs the Debian packages that are missing, then
-# configures and builds into build/. Sourced, not run.
+# Shared by the scripts: installing the Debian packages that are missing, configuring and
+# building. Sourced, not run.
 
 VELLUMINE_ROOT=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 VELLUMINE_BUILD="$VELLUMINE_ROOT/build"
@@ -29,11 +29,24 @@ vellumine_install_missing() {
     apt-get install -y -q "${missing[@]}" </dev/null
 }
 
+# vellumine_build FOLDER [CMAKE OPTIONS...]: configures FOLDER once, then builds it.
 vellumine_build() {
-  if [ ! -f "$VELLUMINE_BUILD/CMakeCache.txt" ]; then
-    cmake -S "$VELLUMINE_ROOT" -B "$VELLUMINE_BUILD" -DCMAKE_BUILD_TYPE=RelWithDebInfo
+  local folder=$1
+  shift
+  if [ ! -f "$folder/CMakeCache.txt" ]; then
+    cmake -S "$VELLUMINE_ROOT" -B "$folder" -DCMAKE_BUILD_TYPE=RelWithDebInfo "$@"
   fi
-  cmake --build "$VELLUMINE_BUILD" --parallel "$(nproc)"
+  cmake --build "$folder" --parallel "$(nproc)"
+}
+
+# vellumine_headless COMMAND...: runs the command on the current display, or on a private Xvfb
+# when there is none.
+vellumine_headless() {
+  if [ -n "${DISPLAY:-}" ]; then
+    "$@"
+  else
+    xvfb-run --auto-servernum --server-args="-screen 0 1280x1024x24" "$@"
+  fi
 }
 
 # The browser engine's sandbox refuses to run as root; only then is it turned off.
@@ -43,5 +56,3 @@ vellumine_sandbox_for_root() {
     export QTWEBENGINE_DISABLE_SANDBOX=1
   fi
 }
-
-vellumine_install_missing && vellumine_build

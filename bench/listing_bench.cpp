@@ -1,0 +1,183 @@
+// Listing a huge folder: the program's own path against the floor every viewer must pay (read the
+// folder, test the masks, sort by the name order), both at 1,000, 10,000 and 100,000 HTML files
+// beside as many other files. Then start-up with a file argument against a minimal browser
+// program. Prints one table; its last line reads "ratio 100000: R".
+#include <benchmark/benchmark.h>
+#include <dirent.h>
+#include <malloc.h>
+#include <spawn.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <QAction>
+#include <QApplication>
+#include <QListView>
+#include <algorithm>
+#include <chrono>
+#include <cstdio>
+#include <fstream>
+#include <map>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "bench/fixture.h"
+#include "core/encoding.h"
+#include "ui/UfrmMain.h"
+
+extern char** environ;
+
+namespace {
+
+constexpr int kSizes[] = {1000, 10000, 100000};
+
+BenchFolder& FolderOf(int htmlFiles) {
+  static std::map<int, std::unique_ptr<BenchFolder>> folders;
+  auto& folder = folders[htmlFiles];
+  if (!folder) folder = std::make_unique<BenchFolder>(htmlFiles);
+  return *folder;
+}
+
+bool EndsWithIgnoringAsciiCase(std::string_view name, std::string_view suffix) {
+  if (name.size() < suffix.size()) return false;
+  return std::equal(suffix.begin(), suffix.end(), name.end() - static_cast<long>(suffix.size()),
+                    [](char a, char b) { return a == (b >= 'A' && b <= 'Z' ? b - 'A' + 'a' : b); });
+}
+
+char UpperAscii(char c) { return c >= 'a' && c <= 'z' ? static_cast<char>(c - 'a' + 'A') : c; }
+
+// The floor: read the entries, test the two masks, sort by the name order. Plain C++, no Qt.
+std::vector<std::string> FloorListing(const std::string& folder) {
+  std::vector<std::string> names;
+  DIR* directory = opendir(folder.c_str());
+  while (const dirent* entry = readdir(directory)) {
+    if (entry->d_type == DT_DIR) continue;
+    const std::string_view name = entry->d_name;
+    if (EndsWithIgnoringAsciiCase(name, ".html") || EndsWithIgnoringAsciiCase(name, ".htm")) {
+      names.emplace_back(name);
+    }
+  }
+  closedir(directory);
+  std::sort(names.begin(), names.end(), [](const std::string& a, const std::string& b) {
+    return std::lexicographical_compare(a.begin(), a.end(), b.begin(), b.end(),
+                                        [](char x, char y) { return UpperAscii(x) < UpperAscii(y); });
+  });
+  return names;
+}
+
+void BM_Floor(benchmark::State& state) {
+  const std::string folder = FolderOf(static_cast<int>(state.range(0))).Path().string();
+  for (auto _ : state) benchmark::DoNotOptimize(FloorListing(folder));
+}
+
+// The program's path: Reload lists the current folder (checks, read, masks, sort, one batch fill),
+// then the list lays its entries out.
+void BM_Program(benchmark::State& state) {
+  const std::string folder = FolderOf(static_cast<int>(state.range(0))).Path().string();
+  TfrmMain window({core::DecodeLossless(folder)});
+  auto* reload = window.findChild<QAction*>("actReloadFile");
+  auto* list = window.findChild<QListView*>("lsbFile");
+  for (auto _ : state) {
+    reload->trigger();
+    list->doItemsLayout();
+  }
+  state.counters["entries"] = list->model()->rowCount();
+}
+
+BENCHMARK(BM_Floor)->Arg(1000)->Arg(10000)->Arg(100000)->Unit(benchmark::kMillisecond)
+    ->Repetitions(7)->ReportAggregatesOnly(true);
+BENCHMARK(BM_Program)->Arg(1000)->Arg(10000)->Arg(100000)->Unit(benchmark::kMillisecond)
+    ->Repetitions(7)->ReportAggregatesOnly(true);
+
+// Keeps the median of every benchmark, by name ("BM_Floor/1000").
+class MedianCollector final : public benchmark::ConsoleReporter {
+ public:
+  void ReportRuns(const std::vector<Run>& runs) override {
+    for (const Run& run : runs) {
+      if (run.aggregate_name == "median") {
+        medians[run.run_name.function_name + "/" + run.run_name.args] = run.GetAdjustedRealTime();
+      }
+    }
+    ConsoleReporter::ReportRuns(runs);
+  }
+  std::map<std::string, double> medians;  // milliseconds
+};
+
+std::size_t HeapInUse() {
+  const struct mallinfo2 info = mallinfo2();
+  return info.uordblks + info.hblkhd;
+}
+
+// Heap the list of `htmlFiles` entries adds to the process: the window lists an empty folder
+// through a link, the link is turned to the big folder, and Reload fills the list.
+double ListMemoryMegabytes(int htmlFiles) {
+  const BenchFolder empty(0);
+  const std::filesystem::path link = empty.Path().string() + "-link";
+  std::filesystem::create_directory_symlink(empty.Path(), link);
+  TfrmMain window({core::DecodeLossless(link.string())});
+  auto* list = window.findChild<QListView*>("lsbFile");
+  list->doItemsLayout();
+  const std::size_t before = HeapInUse();
+  std::filesystem::remove(link);
+  std::filesystem::create_directory_symlink(FolderOf(htmlFiles).Path(), link);
+  window.findChild<QAction*>("actReloadFile")->trigger();
+  list->doItemsLayout();
+  const std::size_t after = HeapInUse();
+  std::filesystem::remove(link);
+  return static_cast<double>(after - before) / 1e6;
+}
+
+double MedianOf(std::vector<double> values) {
+  std::sort(values.begin(), values.end());
+  return values[values.size() / 2];
+}
+
+// Milliseconds from starting the command to its exit.
+double TimeProcess(const std::vector<std::string>& command) {
+  std::vector<char*> argv;
+  for (const std::string& part : command) argv.push_back(const_cast<char*>(part.c_str()));
+  argv.push_back(nullptr);
+  const auto start = std::chrono::steady_clock::now();
+  pid_t child = 0;
+  if (posix_spawn(&child, argv[0], nullptr, nullptr, argv.data(), environ) != 0) return -1;
+  int status = 0;
+  waitpid(child, &status, 0);
+  return std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start).count();
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  QApplication application(argc, argv);
+  benchmark::Initialize(&argc, argv);
+  MedianCollector collector;
+  benchmark::RunSpecifiedBenchmarks(&collector);
+
+  std::printf("\n%8s %12s %12s %7s %12s\n", "size", "floor ms", "program ms", "ratio", "memory MB");
+  double ratio100k = 0;
+  for (const int size : kSizes) {
+    const double floor = collector.medians["BM_Floor/" + std::to_string(size)];
+    const double program = collector.medians["BM_Program/" + std::to_string(size)];
+    const double memory = ListMemoryMegabytes(size);
+    std::printf("%8d %12.2f %12.2f %7.2f %12.1f\n", size, floor, program, program / floor, memory);
+    if (size == 100000) ratio100k = program / floor;
+  }
+
+  // Start-up: the program with a file argument in the 100,000-file folder until the page has
+  // loaded, against a minimal browser program loading the same page, plus the listing's own cost.
+  const std::filesystem::path page = FolderOf(100000).Path() / "index.html";
+  std::ofstream(page) << "<!DOCTYPE html><title>index</title><h1>Start page</h1>";
+  const std::string directory = std::filesystem::path(argv[0]).parent_path().string();
+  std::vector<double> program, minimal;
+  for (int run = 0; run < 7; ++run) {
+    program.push_back(TimeProcess({directory + "/startup_probe", page.string()}));
+    minimal.push_back(TimeProcess({directory + "/minimal_browser", page.string()}));
+  }
+  const double listing = collector.medians["BM_Program/100000"];
+  const double floor = MedianOf(minimal) + listing;
+  std::printf("\nstart-up, file argument in the 100000 folder (median of 7 runs): program %.0f ms; "
+              "floor %.0f ms (minimal browser %.0f ms + listing %.0f ms); ratio %.2f (target 1.10)\n",
+              MedianOf(program), floor, MedianOf(minimal), listing, MedianOf(program) / floor);
+  std::printf("ratio 100000: %.2f\n", ratio100k);
+  return 0;
+}
