@@ -1,4 +1,5 @@
 #include <QApplication>
+#include <QIcon>
 #include <QLoggingCategory>
 
 #include "app/StartUp.h"
@@ -9,5 +10,10 @@ int main(int argc, char** argv) {
   // The engine reports its graphics set-up at start on the info level; that is not news to users.
   QLoggingCategory::setFilterRules(QStringLiteral("qt.webenginecontext.info=false"));
   QApplication application(argc, argv);
+  QIcon icon;
+  for (const int size : {16, 32, 48, 256}) {
+    icon.addFile(QStringLiteral(":/icons/vellumine-%1.png").arg(size), QSize(size, size));
+  }
+  QApplication::setWindowIcon(icon);
   return RunApplication(platform::CommandLineArguments());
 }

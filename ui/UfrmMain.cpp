@@ -11,12 +11,18 @@
 #include "ui/EventLoopErrors.h"
 #include "ui/FileListModel.h"
 #include "ui/SilentWebPage.h"
+#include "ui/StyleBook.h"
 #include "ui/UfrmAbout.h"
 #include "ui_UfrmMain.h"
 
 TfrmMain* frmMain = nullptr;
 
 namespace {
+
+// The left panel's designed width is 192.6 logical units; Qt lays out whole units.
+constexpr int kInitialListWidth = 193;
+// While the splitter is dragged, the page keeps at least this width.
+constexpr int kMinimumPageWidth = 20;
 
 // A menu item bound to a command: it shows the command's caption, follows its enabled state and
 // executes it when chosen.
@@ -42,9 +48,12 @@ TfrmMain::TfrmMain(const std::vector<std::u16string>& arguments, QWidget* parent
   profile = new QWebEngineProfile(this);
   profile->setHttpCacheType(QWebEngineProfile::NoCache);
   ui->webMain->setPage(new TSilentWebPage(profile, ui->webMain));
+  StyleBook::Apply(this);
   // The list keeps its width when the window is resized; the page takes the rest.
   ui->splLeft->setStretchFactor(1, 1);
-  ui->splLeft->setSizes({193, width() - 193 - ui->splLeft->handleWidth()});
+  ui->splLeft->setSizes(
+      {kInitialListWidth, width() - kInitialListWidth - ui->splLeft->handleWidth()});
+  ui->splLeft->handle(1)->installEventFilter(this);
   ui->lsbFile->setModel(fileList);
   ui->lsbFile->installEventFilter(this);
   BindCommands();
@@ -101,6 +110,10 @@ void TfrmMain::SelectEntryNamed(std::u16string_view name) {
 // With nothing selected, Down selects the first entry. The view itself would move on from the
 // entry it marks as current on taking focus, skipping the first one.
 bool TfrmMain::eventFilter(QObject* watched, QEvent* event) {
+  if (watched == ui->splLeft->handle(1)) {
+    LimitSplitterDrag(event->type());
+    return QMainWindow::eventFilter(watched, event);
+  }
   if (watched == ui->lsbFile && event->type() == QEvent::KeyPress &&
       static_cast<QKeyEvent*>(event)->key() == Qt::Key_Down &&
       !ui->lsbFile->selectionModel()->hasSelection() && fileList->rowCount() > 0) {
@@ -108,6 +121,13 @@ bool TfrmMain::eventFilter(QObject* watched, QEvent* event) {
     return true;
   }
   return QMainWindow::eventFilter(watched, event);
+}
+
+// The limit holds only while the splitter is dragged: a drag never leaves the page narrower than
+// kMinimumPageWidth at the window width it started with, but resizing the window is not limited.
+void TfrmMain::LimitSplitterDrag(QEvent::Type type) {
+  if (type == QEvent::MouseButtonPress) ui->pnlMain->setMinimumWidth(kMinimumPageWidth);
+  if (type == QEvent::MouseButtonRelease) ui->pnlMain->setMinimumWidth(0);
 }
 
 void TfrmMain::lsbFileChange() {

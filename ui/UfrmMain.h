@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QEvent>
 #include <QMainWindow>
 #include <memory>
 #include <string>
@@ -32,6 +33,7 @@ class TfrmMain final : public QMainWindow {
   void FormCreate(const std::vector<std::u16string>& arguments);
   void BindCommands();
   void SelectEntryNamed(std::u16string_view name);
+  void LimitSplitterDrag(QEvent::Type type);
 
   void lsbFileChange();
   void actOpenFolderExecute();
