@@ -11,12 +11,14 @@
 class BenchFolder {
  public:
   explicit BenchFolder(int htmlFiles) {
-    std::string pattern = (std::filesystem::temp_directory_path() / "vellumine-bench-XXXXXX").string();
+    std::string pattern =
+        (std::filesystem::temp_directory_path() / "vellumine-bench-XXXXXX").string();
     path_ = mkdtemp(pattern.data());
     static const char* const kOtherExtensions[] = {".png", ".js", ".css", ".json"};
     for (int i = 0; i < htmlFiles; ++i) {
       char stem[96];
-      std::snprintf(stem, sizeof stem, "class_vellumine_1_1detail_1_1basic__view_%07d", (i * 7919) % htmlFiles);
+      std::snprintf(stem, sizeof stem, "class_vellumine_1_1detail_1_1basic__view_%07d",
+                    (i * 7919) % htmlFiles);
       Touch(std::string(stem) + (i % 3 == 0 ? ".htm" : ".html"));
       Touch(std::string(stem) + kOtherExtensions[i % 4]);
     }

@@ -59,8 +59,9 @@ std::vector<std::string> FloorListing(const std::string& folder) {
   }
   closedir(directory);
   std::sort(names.begin(), names.end(), [](const std::string& a, const std::string& b) {
-    return std::lexicographical_compare(a.begin(), a.end(), b.begin(), b.end(),
-                                        [](char x, char y) { return UpperAscii(x) < UpperAscii(y); });
+    return std::lexicographical_compare(a.begin(), a.end(), b.begin(), b.end(), [](char x, char y) {
+      return UpperAscii(x) < UpperAscii(y);
+    });
   });
   return names;
 }
@@ -84,10 +85,20 @@ void BM_Program(benchmark::State& state) {
   state.counters["entries"] = list->model()->rowCount();
 }
 
-BENCHMARK(BM_Floor)->Arg(1000)->Arg(10000)->Arg(100000)->Unit(benchmark::kMillisecond)
-    ->Repetitions(7)->ReportAggregatesOnly(true);
-BENCHMARK(BM_Program)->Arg(1000)->Arg(10000)->Arg(100000)->Unit(benchmark::kMillisecond)
-    ->Repetitions(7)->ReportAggregatesOnly(true);
+BENCHMARK(BM_Floor)
+    ->Arg(1000)
+    ->Arg(10000)
+    ->Arg(100000)
+    ->Unit(benchmark::kMillisecond)
+    ->Repetitions(7)
+    ->ReportAggregatesOnly(true);
+BENCHMARK(BM_Program)
+    ->Arg(1000)
+    ->Arg(10000)
+    ->Arg(100000)
+    ->Unit(benchmark::kMillisecond)
+    ->Repetitions(7)
+    ->ReportAggregatesOnly(true);
 
 // Keeps the median of every benchmark, by name ("BM_Floor/1000").
 class MedianCollector final : public benchmark::ConsoleReporter {
@@ -142,7 +153,8 @@ double TimeProcess(const std::vector<std::string>& command) {
   if (posix_spawn(&child, argv[0], nullptr, nullptr, argv.data(), environ) != 0) return -1;
   int status = 0;
   waitpid(child, &status, 0);
-  return std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start).count();
+  return std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start)
+      .count();
 }
 
 }  // namespace
@@ -175,9 +187,10 @@ int main(int argc, char** argv) {
   }
   const double listing = collector.medians["BM_Program/100000"];
   const double floor = MedianOf(minimal) + listing;
-  std::printf("\nstart-up, file argument in the 100000 folder (median of 7 runs): program %.0f ms; "
-              "floor %.0f ms (minimal browser %.0f ms + listing %.0f ms); ratio %.2f (target 1.10)\n",
-              MedianOf(program), floor, MedianOf(minimal), listing, MedianOf(program) / floor);
+  std::printf(
+      "\nstart-up, file argument in the 100000 folder (median of 7 runs): program %.0f ms; "
+      "floor %.0f ms (minimal browser %.0f ms + listing %.0f ms); ratio %.2f (target 1.10)\n",
+      MedianOf(program), floor, MedianOf(minimal), listing, MedianOf(program) / floor);
   std::printf("ratio 100000: %.2f\n", ratio100k);
   return 0;
 }

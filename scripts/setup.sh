@@ -8,7 +8,7 @@ vellumine_packages=(
   cmake g++ make
   qt6-base-dev qt6-base-dev-tools qt6-webengine-dev libgl-dev
   libgtest-dev
-  xvfb xauth xdotool
+  xvfb xauth xdotool desktop-file-utils
   fonts-ipafont-gothic
 )
 

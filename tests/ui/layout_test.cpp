@@ -6,7 +6,6 @@
 
 #include <gtest/gtest.h>
 
-#include "support/TemporaryFolder.h"
 #include "ui/StyleBook.h"
 #include "ui/WindowProbe.h"
 
@@ -107,7 +106,6 @@ TEST(Look, StyleNamesResolveWithoutRegardToCase) {
 }
 
 TEST(Look, ReloadButtonShowsTheGlyphFollowsReloadAndIsNamedReload) {
-
   const auto window = Open({});
   auto* reload = window->findChild<QToolButton*>("btnReload");
   EXPECT_FALSE(reload->icon().isNull());
