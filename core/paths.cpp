@@ -48,6 +48,17 @@ std::u16string_view FileNamePart(PathStyle style, std::u16string_view path) {
   return path.substr(FolderLength(style, path));
 }
 
+std::u16string JoinPath(PathStyle style, std::u16string_view folder, std::u16string_view name) {
+  const bool windows = style == PathStyle::Windows;
+  const bool separated =
+      !folder.empty() &&
+      (windows ? folder.back() == u'\\' || folder.back() == u'/' || folder.back() == u':'
+               : folder.back() == u'/');
+  std::u16string path(folder);
+  if (!separated) path.push_back(windows ? u'\\' : u'/');
+  return path.append(name);
+}
+
 std::u16string SelectedFilePath(PathStyle style, std::u16string_view folder,
                                 std::u16string_view name) {
   const std::u16string_view separator = style == PathStyle::Windows ? u"\\" : u"/";

@@ -18,6 +18,10 @@ std::u16string ReplaceAll(std::u16string_view text, std::u16string_view from,
 std::u16string_view FolderPart(PathStyle style, std::u16string_view path);
 std::u16string_view FileNamePart(PathStyle style, std::u16string_view path);
 
+// A folder joined with a name: "\" between them on Windows unless the folder ends in "\", "/"
+// or ":"; "/" on POSIX unless the folder ends in "/".
+std::u16string JoinPath(PathStyle style, std::u16string_view folder, std::u16string_view name);
+
 // The path of a listed file: folder, one separator, name, then doubled separators made single.
 std::u16string SelectedFilePath(PathStyle style, std::u16string_view folder,
                                 std::u16string_view name);

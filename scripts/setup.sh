@@ -49,6 +49,21 @@ vellumine_headless() {
   fi
 }
 
+# vellumine_under_wine COMMAND...: runs the command with a quiet Wine in a temporary prefix whose
+# server stays up for the whole command (otherwise every Windows test waits for it to linger).
+vellumine_under_wine() {
+  local prefix status=0
+  prefix=$(mktemp -d)
+  export WINEPREFIX="$prefix" WINEDEBUG=-all
+  /usr/lib/wine/wineserver -p
+  /usr/lib/wine/wine64 wineboot --init >/dev/null 2>&1 || true
+  "$@" || status=$?
+  /usr/lib/wine/wineserver -k || true
+  rm -rf "$prefix"
+  unset WINEPREFIX WINEDEBUG
+  return "$status"
+}
+
 # The browser engine's sandbox refuses to run as root; only then is it turned off.
 vellumine_sandbox_for_root() {
   if [ "$(id -u)" -eq 0 ] && [ -z "${QTWEBENGINE_DISABLE_SANDBOX:-}" ]; then

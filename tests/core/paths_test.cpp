@@ -33,6 +33,29 @@ INSTANTIATE_TEST_SUITE_P(
                     SplitCase{PathStyle::Posix, u"/index.html", u"/", u"index.html"},
                     SplitCase{PathStyle::Posix, u"page.html", u"", u"page.html"}));
 
+struct JoinCase {
+  PathStyle style;
+  std::u16string_view folder;
+  std::u16string_view joined;
+};
+
+class Joining : public testing::TestWithParam<JoinCase> {};
+
+TEST_P(Joining, AddsASeparatorOnlyWhenTheFolderLacksOne) {
+  EXPECT_EQ(core::JoinPath(GetParam().style, GetParam().folder, u"*"), GetParam().joined);
+}
+
+INSTANTIATE_TEST_SUITE_P(Cases, Joining,
+                         testing::Values(JoinCase{PathStyle::Windows, u"C:\\site", u"C:\\site\\*"},
+                                         JoinCase{PathStyle::Windows, u"C:\\site\\",
+                                                  u"C:\\site\\*"},
+                                         JoinCase{PathStyle::Windows, u"C:/site/", u"C:/site/*"},
+                                         JoinCase{PathStyle::Windows, u"C:", u"C:*"},
+                                         JoinCase{PathStyle::Posix, u"/site", u"/site/*"},
+                                         JoinCase{PathStyle::Posix, u"/site/", u"/site/*"},
+                                         JoinCase{PathStyle::Posix, u"a:", u"a:/*"},
+                                         JoinCase{PathStyle::Posix, u"a\\", u"a\\/*"}));
+
 struct AddressCase {
   const char* label;
   PathStyle style;

@@ -1,0 +1,151 @@
+#include <windows.h>
+
+#include <memory>
+
+#include "core/command_line.h"
+#include "platform/platform.h"
+
+namespace platform {
+namespace {
+
+static_assert(sizeof(wchar_t) == sizeof(char16_t), "Windows strings are UTF-16");
+
+const wchar_t* Wide(const std::u16string& text) {
+  return reinterpret_cast<const wchar_t*>(text.c_str());
+}
+
+std::u16string FromWide(const wchar_t* text, std::size_t length) {
+  return std::u16string(reinterpret_cast<const char16_t*>(text), length);
+}
+
+// The system's own text for an error code.
+std::u16string ErrorText(DWORD code) {
+  wchar_t* buffer = nullptr;
+  const DWORD length = FormatMessageW(
+      FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS,
+      nullptr, code, 0, reinterpret_cast<wchar_t*>(&buffer), 0, nullptr);
+  std::u16string text = length ? FromWide(buffer, length) : std::u16string();
+  LocalFree(buffer);
+  return text;
+}
+
+// The errors for which a path that cannot be examined counts as missing; any other error (access
+// denied, for one) lets the path pass as a directory.
+bool CountsAsMissing(DWORD error) {
+  switch (error) {
+    case ERROR_FILE_NOT_FOUND:
+    case ERROR_PATH_NOT_FOUND:
+    case ERROR_NOT_READY:
+    case ERROR_BAD_NETPATH:
+    case ERROR_BAD_NET_NAME:
+    case ERROR_INVALID_NAME:
+    case ERROR_BAD_PATHNAME:
+      return true;
+    default:
+      return false;
+  }
+}
+
+// A link counts only when its target opens.
+bool LinkTargetOpens(const std::u16string& path) {
+  const HANDLE target =
+      CreateFileW(Wide(path), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                  nullptr, OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr);
+  if (target == INVALID_HANDLE_VALUE) return false;
+  CloseHandle(target);
+  return true;
+}
+
+class Win32FileSystem final : public core::FileSystem {
+ public:
+  core::PathStyle Style() const override { return core::PathStyle::Windows; }
+
+  std::size_t PosixPathMax() const override { return 0; }
+
+  core::ExpandedPath Expand(std::u16string_view folder) const override {
+    const std::u16string path(folder);
+    std::u16string full(MAX_PATH, u'\0');
+    for (;;) {
+      SetLastError(ERROR_SUCCESS);
+      const DWORD length = GetFullPathNameW(Wide(path), static_cast<DWORD>(full.size()),
+                                            reinterpret_cast<wchar_t*>(full.data()), nullptr);
+      const DWORD error = GetLastError();
+      if (length < full.size()) {
+        full.resize(length);
+        if (error != ERROR_SUCCESS && error != ERROR_FILE_NOT_FOUND)
+          return {full, ErrorText(error)};
+        return {full, {}};
+      }
+      full.resize(length);
+    }
+  }
+
+  core::DirectoryState Directory(std::u16string_view path) const override {
+    const std::u16string text(path);
+    const DWORD attributes = GetFileAttributesW(Wide(text));
+    if (attributes == INVALID_FILE_ATTRIBUTES) {
+      return CountsAsMissing(GetLastError()) ? core::DirectoryState::Missing
+                                             : core::DirectoryState::Unexaminable;
+    }
+    if ((attributes & FILE_ATTRIBUTE_REPARSE_POINT) && !LinkTargetOpens(text)) {
+      return core::DirectoryState::Missing;
+    }
+    return (attributes & FILE_ATTRIBUTE_DIRECTORY) ? core::DirectoryState::Present
+                                                   : core::DirectoryState::Missing;
+  }
+
+  void ReadFileNames(std::u16string_view folder,
+                     const std::function<bool(std::u16string_view)>& wanted,
+                     std::vector<std::u16string>& names) const override {
+    const std::u16string pattern = core::JoinPath(core::PathStyle::Windows, folder, u"*");
+    WIN32_FIND_DATAW entry;
+    const HANDLE search = FindFirstFileW(Wide(pattern), &entry);
+    if (search == INVALID_HANDLE_VALUE) return;
+    do {
+      if (entry.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) continue;
+      const std::u16string_view name(reinterpret_cast<const char16_t*>(entry.cFileName));
+      if (wanted(name)) names.emplace_back(name);
+    } while (FindNextFileW(search, &entry));
+    FindClose(search);
+  }
+};
+
+}  // namespace
+
+const core::FileSystem& FileSystem() {
+  static const Win32FileSystem fileSystem;
+  return fileSystem;
+}
+
+void RememberArguments(int, char**) {}
+
+std::vector<std::u16string> CommandLineArguments() {
+  return core::SplitWindowsCommandLine(reinterpret_cast<const char16_t*>(GetCommandLineW()));
+}
+
+std::u16string ExecutablePath() {
+  std::u16string path(MAX_PATH, u'\0');
+  for (;;) {
+    const DWORD length = GetModuleFileNameW(nullptr, reinterpret_cast<wchar_t*>(path.data()),
+                                            static_cast<DWORD>(path.size()));
+    if (length == 0) return {};
+    if (length < path.size()) return path.substr(0, length);
+    path.resize(path.size() * 2);
+  }
+}
+
+std::uintptr_t OffsetInExecutable(const void* address) {
+  HMODULE module = nullptr;
+  const DWORD flags =
+      GET_MODULE_HANDLE_EX_FLAG_FROM_ADDRESS | GET_MODULE_HANDLE_EX_FLAG_UNCHANGED_REFCOUNT;
+  if (address == nullptr || !GetModuleHandleExW(flags, static_cast<LPCWSTR>(address), &module) ||
+      module != GetModuleHandleW(nullptr)) {
+    return 0;
+  }
+  return reinterpret_cast<std::uintptr_t>(address) - reinterpret_cast<std::uintptr_t>(module);
+}
+
+// Administrators run the browser engine's sandbox on Windows without trouble.
+bool RunningAsRoot() { return false; }
+
+}  // namespace platform
