@@ -32,11 +32,15 @@ void EnsureBrowserEngineCanStart() {
 
 void ShowFatalBox(const std::u16string& text) {
   std::cerr << core::EncodeLossless(text) << std::flush;
+#ifdef _WIN32
+  platform::ShowFatalBox(std::u16string(core::kFatalBoxCaption), text);
+#else
   QMessageBox box(QMessageBox::Critical,
                   QString::fromStdU16String(std::u16string(core::kFatalBoxCaption)),
                   QString::fromStdU16String(text), QMessageBox::Ok);
   box.setWindowModality(Qt::ApplicationModal);
   box.exec();
+#endif
 }
 
 }  // namespace

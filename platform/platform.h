@@ -36,4 +36,18 @@ std::uintptr_t OffsetInExecutable(const void* address);
 // sandbox refuses to start.
 bool RunningAsRoot();
 
+#ifdef _WIN32
+// The Windows build shows its boxes and opens the help page through the system itself.
+
+// The event-loop error box: error icon, one OK button, owned by and modal to `owner` (the active
+// window), or modal to the whole program when there is none.
+void ShowErrorBox(std::uintptr_t owner, const std::u16string& caption, const std::u16string& text);
+
+// The fatal start-up box: no owner, modal to the whole program, error icon, one OK button.
+void ShowFatalBox(const std::u16string& caption, const std::u16string& text);
+
+// The shell's "open" for a document, with no parent window, parameters or working folder.
+void OpenDocument(const std::u16string& path);
+#endif
+
 }  // namespace platform

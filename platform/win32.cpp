@@ -1,4 +1,6 @@
 #include <windows.h>
+// After windows.h, which it needs.
+#include <shellapi.h>
 
 #include <memory>
 
@@ -147,5 +149,23 @@ std::uintptr_t OffsetInExecutable(const void* address) {
 
 // Administrators run the browser engine's sandbox on Windows without trouble.
 bool RunningAsRoot() { return false; }
+
+void ShowErrorBox(std::uintptr_t owner, const std::u16string& caption, const std::u16string& text) {
+  MSGBOXPARAMSW box{};
+  box.cbSize = sizeof box;
+  box.hwndOwner = reinterpret_cast<HWND>(owner);
+  box.lpszText = Wide(text);
+  box.lpszCaption = Wide(caption);
+  box.dwStyle = MB_OK | MB_ICONERROR | (owner ? MB_APPLMODAL : MB_TASKMODAL);
+  MessageBoxIndirectW(&box);
+}
+
+void ShowFatalBox(const std::u16string& caption, const std::u16string& text) {
+  MessageBoxW(nullptr, Wide(text), Wide(caption), MB_OK | MB_ICONERROR | MB_TASKMODAL);
+}
+
+void OpenDocument(const std::u16string& path) {
+  ShellExecuteW(nullptr, L"open", Wide(path), nullptr, nullptr, SW_SHOWNORMAL);
+}
 
 }  // namespace platform

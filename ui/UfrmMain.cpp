@@ -156,11 +156,16 @@ void TfrmMain::actAboutExecute() {
   frmAbout = nullptr;
 }
 
-// The desktop's own "open" for the help page; whether it succeeds is the desktop's affair.
+// The desktop's own "open" for the help page (the shell's on Windows); whether it succeeds is the
+// desktop's affair.
 void TfrmMain::actHelpExecute() {
   const std::u16string helpPage =
       core::HelpPagePath(platform::kPathStyle, platform::ExecutablePath());
+#ifdef _WIN32
+  platform::OpenDocument(helpPage);
+#else
   QDesktopServices::openUrl(QUrl::fromLocalFile(QString::fromStdU16String(helpPage)));
+#endif
 }
 
 void TfrmMain::OpenFolder(const std::u16string& folder) {
