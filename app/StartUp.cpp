@@ -43,8 +43,7 @@ void ShowFatalBox(const std::u16string& text) {
 #endif
 }
 
-}  // namespace
-
+// The fatal box's text: the failure's kind, the executable's file name, where it was raised.
 std::u16string FatalText(const std::exception_ptr& failure) {
   const core::FailureReport report = core::DescribeFailure(failure);
   const std::u16string executable = platform::ExecutablePath();
@@ -52,6 +51,8 @@ std::u16string FatalText(const std::exception_ptr& failure) {
                             core::FileNamePart(platform::kPathStyle, executable),
                             platform::OffsetInExecutable(report.site), report.message);
 }
+
+}  // namespace
 
 int RunApplication(const std::vector<std::u16string>& arguments) {
   try {

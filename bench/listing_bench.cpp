@@ -85,20 +85,14 @@ void BM_Program(benchmark::State& state) {
   state.counters["entries"] = list->model()->rowCount();
 }
 
-BENCHMARK(BM_Floor)
-    ->Arg(1000)
-    ->Arg(10000)
-    ->Arg(100000)
-    ->Unit(benchmark::kMillisecond)
-    ->Repetitions(7)
-    ->ReportAggregatesOnly(true);
-BENCHMARK(BM_Program)
-    ->Arg(1000)
-    ->Arg(10000)
-    ->Arg(100000)
-    ->Unit(benchmark::kMillisecond)
-    ->Repetitions(7)
-    ->ReportAggregatesOnly(true);
+// Every size, timed in milliseconds, seven repetitions reported by their aggregates.
+void AtEverySize(benchmark::internal::Benchmark* benchmark) {
+  for (const int size : kSizes) benchmark->Arg(size);
+  benchmark->Unit(benchmark::kMillisecond)->Repetitions(7)->ReportAggregatesOnly(true);
+}
+
+BENCHMARK(BM_Floor)->Apply(AtEverySize);
+BENCHMARK(BM_Program)->Apply(AtEverySize);
 
 // Keeps the median of every benchmark, by name ("BM_Floor/1000").
 class MedianCollector final : public benchmark::ConsoleReporter {
