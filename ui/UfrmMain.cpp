@@ -45,6 +45,7 @@ TfrmMain::TfrmMain(const std::vector<std::u16string>& arguments, QWidget* parent
       fileList(new TFileListModel(this)) {
   ui->setupUi(this);
   // A private, memory-only profile without HTTP cache: every load reads the file from disk.
+  // Made after the window's widgets so that it outlives the page they hold when they are deleted.
   profile = new QWebEngineProfile(this);
   profile->setHttpCacheType(QWebEngineProfile::NoCache);
   ui->webMain->setPage(new TSilentWebPage(profile, ui->webMain));

@@ -120,6 +120,14 @@ INSTANTIATE_TEST_SUITE_P(Cases, Bindings,
                                          Binding{"btnReload", "actReloadFile"}),
                          [](const auto& info) { return std::string(info.param.item); });
 
+// Answers the folder picker like a user choosing `folder`.
+void PickFolder(QWidget* modal, const TemporaryFolder& folder) {
+  auto* dialog = qobject_cast<QFileDialog*>(modal);
+  ASSERT_NE(dialog, nullptr) << "the folder picker did not come up";
+  dialog->setDirectory(QString::fromStdU16String(folder.Text()));
+  static_cast<QDialog*>(dialog)->accept();  // accept() is protected in QFileDialog
+}
+
 TEST(Reload, StaysDisabledUntilAFolderOpensThenStaysEnabled) {
   TemporaryFolder folder;
   folder.Page("a.html");
@@ -128,12 +136,7 @@ TEST(Reload, StaysDisabledUntilAFolderOpensThenStaysEnabled) {
   EXPECT_FALSE(reloadItem->isEnabled());
   EXPECT_FALSE(window->findChild<QToolButton*>("btnReload")->isEnabled());
 
-  ModalWatcher pick([&](QWidget* modal) {
-    auto* dialog = qobject_cast<QFileDialog*>(modal);
-    ASSERT_NE(dialog, nullptr);
-    dialog->setDirectory(QString::fromStdU16String(folder.Text()));
-    static_cast<QDialog*>(dialog)->accept();
-  });
+  ModalWatcher pick([&](QWidget* modal) { PickFolder(modal, folder); });
   window->findChild<QToolButton*>("btnOpenFolder")->click();
   EXPECT_TRUE(reloadItem->isEnabled());
   EXPECT_TRUE(window->findChild<QToolButton*>("btnReload")->isEnabled());
@@ -154,8 +157,7 @@ TEST(OpenFolder, PickedFolderIsListedAndBecomesCurrent) {
     title = dialog->windowTitle();
     modality = dialog->windowModality();
     EXPECT_EQ(dialog->fileMode(), QFileDialog::Directory);
-    dialog->setDirectory(QString::fromStdU16String(folder.Text()));
-    static_cast<QDialog*>(dialog)->accept();
+    PickFolder(modal, folder);
   });
   Command(*window, "actOpenFolder")->trigger();
   EXPECT_EQ(title, "Open Folder");
@@ -183,11 +185,7 @@ TEST(OpenFolder, OnTheCurrentFolderRebuildsTheListAndKeepsThePage) {
   const auto window = Open({Text(folder.Path() / "a.html")});
   ASSERT_TRUE(ShowsPage(*window, "shown"));
   folder.Page("0.html");
-  ModalWatcher pick([&](QWidget* modal) {
-    auto* dialog = qobject_cast<QFileDialog*>(modal);
-    dialog->setDirectory(QString::fromStdU16String(folder.Text()));
-    static_cast<QDialog*>(dialog)->accept();
-  });
+  ModalWatcher pick([&](QWidget* modal) { PickFolder(modal, folder); });
   Command(*window, "actOpenFolder")->trigger();
   EXPECT_EQ(Entries(*window), QStringList({"0.html", "a.html"}));
   EXPECT_EQ(SelectedRow(*window), -1);
