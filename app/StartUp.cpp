@@ -2,7 +2,11 @@
 
 #include <QApplication>
 #include <QMessageBox>
+#include <chrono>
+#include <cstdio>
+#include <cstdlib>
 #include <iostream>
+#include <thread>
 
 #include "core/encoding.h"
 #include "core/error_texts.h"
@@ -52,6 +56,18 @@ std::u16string FatalText(const std::exception_ptr& failure) {
                             platform::OffsetInExecutable(report.site), report.message);
 }
 
+// Once the window has closed, the process ends with `status` within this time, whatever the browser
+// engine's threads are doing (one may wait on a file that never answers).
+constexpr std::chrono::milliseconds kExitDeadline(1500);
+
+void EndProcessBy(std::chrono::milliseconds deadline, int status) {
+  std::thread([deadline, status] {
+    std::this_thread::sleep_for(deadline);
+    std::fflush(nullptr);
+    std::_Exit(status);
+  }).detach();
+}
+
 }  // namespace
 
 int RunApplication(const std::vector<std::u16string>& arguments) {
@@ -64,6 +80,7 @@ int RunApplication(const std::vector<std::u16string>& arguments) {
   }
   frmMain->show();
   const int status = QApplication::exec();
+  EndProcessBy(kExitDeadline, status);
   delete frmMain;
   frmMain = nullptr;
   return status;

@@ -4,11 +4,13 @@
 
 #include "app/StartUp.h"
 #include "platform/platform.h"
+#include "ui/PageScheme.h"
 
 int main(int argc, char** argv) {
   platform::RememberArguments(argc, argv);
   // The engine reports its graphics set-up at start on the info level; that is not news to users.
   QLoggingCategory::setFilterRules(QStringLiteral("qt.webenginecontext.info=false"));
+  RegisterPageScheme();
   QApplication application(argc, argv);
   QIcon icon;
   for (const int size : {16, 32, 48, 256}) {

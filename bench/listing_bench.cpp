@@ -23,6 +23,7 @@
 
 #include "bench/fixture.h"
 #include "core/encoding.h"
+#include "ui/PageScheme.h"
 #include "ui/UfrmMain.h"
 
 extern char** environ;
@@ -154,6 +155,7 @@ double TimeProcess(const std::vector<std::string>& command) {
 }  // namespace
 
 int main(int argc, char** argv) {
+  RegisterPageScheme();
   QApplication application(argc, argv);
   benchmark::Initialize(&argc, argv);
   MedianCollector collector;

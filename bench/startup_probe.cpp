@@ -7,11 +7,13 @@
 
 #include "app/StartUp.h"
 #include "platform/platform.h"
+#include "ui/PageScheme.h"
 #include "ui/UfrmMain.h"
 
 int main(int argc, char** argv) {
   platform::RememberArguments(argc, argv);
   QLoggingCategory::setFilterRules(QStringLiteral("qt.webenginecontext.info=false"));
+  RegisterPageScheme();
   QApplication application(argc, argv);
   QTimer::singleShot(0, [] {
     QObject::connect(frmMain->findChild<QWebEngineView*>("webMain"), &QWebEngineView::loadFinished,

@@ -24,6 +24,34 @@ bool KeptLiterally(unsigned char byte) {
          byte == '/' || byte == ':';
 }
 
+bool IsAsciiLetter(char16_t unit) {
+  return (unit >= u'A' && unit <= u'Z') || (unit >= u'a' && unit <= u'z');
+}
+
+int HexValue(char digit) {
+  if (digit >= '0' && digit <= '9') return digit - '0';
+  if (digit >= 'A' && digit <= 'F') return digit - 'A' + 10;
+  if (digit >= 'a' && digit <= 'f') return digit - 'a' + 10;
+  return -1;
+}
+
+// "%XX" becomes the byte XX; anything else, a stray "%" included, stays as it is.
+std::string PercentDecode(std::string_view text) {
+  std::string bytes;
+  bytes.reserve(text.size());
+  for (std::size_t i = 0; i < text.size(); ++i) {
+    const int high = text[i] == '%' && i + 2 < text.size() ? HexValue(text[i + 1]) : -1;
+    const int low = high >= 0 ? HexValue(text[i + 2]) : -1;
+    if (low < 0) {
+      bytes.push_back(text[i]);
+      continue;
+    }
+    bytes.push_back(static_cast<char>(high * 16 + low));
+    i += 2;
+  }
+  return bytes;
+}
+
 }  // namespace
 
 std::u16string ReplaceAll(std::u16string_view text, std::u16string_view from,
@@ -91,7 +119,8 @@ std::string EngineUrlFromAddress(std::u16string_view pageAddress) {
   static constexpr char kHex[] = "0123456789ABCDEF";
   std::u16string_view path = pageAddress;
   if (path.starts_with(kFileScheme)) path.remove_prefix(kFileScheme.size());
-  std::string url("file://");
+  std::string url(kPageScheme);
+  url.push_back(':');
   for (const char byte : EncodeLossless(path)) {
     const auto value = static_cast<unsigned char>(byte);
     if (KeptLiterally(value)) {
@@ -101,6 +130,24 @@ std::string EngineUrlFromAddress(std::u16string_view pageAddress) {
     }
   }
   return url;
+}
+
+std::optional<std::u16string> FilePathFromUrl(PathStyle style, std::string_view host,
+                                              std::string_view encodedPath) {
+  const std::string bytes = PercentDecode(encodedPath);
+  if (!bytes.starts_with('/') || bytes.find('\0') != std::string::npos) return std::nullopt;
+  std::u16string path = DecodeLossless(bytes);
+  if (style == PathStyle::Posix) {
+    if (!host.empty() && host != "localhost") return std::nullopt;
+    return path;
+  }
+  const bool drivePath = path.size() >= 3 && IsAsciiLetter(path[1]) && path[2] == u':';
+  if (host.empty() || host == "localhost") {
+    if (drivePath) path.erase(0, 1);
+  } else {
+    path = u"//" + DecodeLossless(host) + path;
+  }
+  return ReplaceAll(path, u"/", u"\\");
 }
 
 }  // namespace core

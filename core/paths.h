@@ -1,5 +1,6 @@
 #pragma once
 
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -34,9 +35,20 @@ std::u16string PageAddress(PathStyle style, std::u16string_view filePath);
 // "\help.html". POSIX: the executable's folder without its trailing "/", then "/help.html".
 std::u16string HelpPagePath(PathStyle style, std::u16string_view executablePath);
 
-// The URL that makes the browser engine load exactly the file a page address names. The address
-// is not parsed as a URL (a parser would read "#" as a fragment and "%41" as "A"): its path is
-// percent-encoded byte for byte, so every character of the name stays part of the file name.
+// The URL scheme through which the browser view loads local pages: the program reads each page
+// itself, so that it sees every file before the engine does.
+inline constexpr std::string_view kPageScheme = "vellumine";
+
+// The URL that makes the browser engine load exactly the file a page address names, in the page
+// scheme. The address is not parsed as a URL (a parser would read "#" as a fragment and "%41" as
+// "A"): its path is percent-encoded byte for byte, so every character of the name stays part of
+// the file name.
 std::string EngineUrlFromAddress(std::u16string_view pageAddress);
+
+// The file a local URL names, from the URL's host and its percent-encoded path. Windows: "/C:/a/b"
+// is C:\a\b and a host makes a UNC path; POSIX: the path itself, with no host but "localhost".
+// Empty when the URL cannot name a local file (another host, a NUL byte, a relative path).
+std::optional<std::u16string> FilePathFromUrl(PathStyle style, std::string_view host,
+                                              std::string_view encodedPath);
 
 }  // namespace core

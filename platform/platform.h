@@ -32,6 +32,21 @@ std::u16string ExecutablePath();
 // The offset of a code address within the executable, or 0 when it lies outside it.
 std::uintptr_t OffsetInExecutable(const void* address);
 
+// How opening a file for the browser view went.
+enum class FileOpening { Opened, Missing, NotRegular, Denied };
+
+struct OpenedFile {
+  FileOpening result;
+  int descriptor;  // a C runtime file descriptor the caller closes; -1 unless Opened
+};
+
+// Opens a regular file for reading. Anything else (a FIFO, socket, device or directory) is refused
+// without ever blocking, so no page can hang a reader by naming one.
+OpenedFile OpenRegularFile(const std::u16string& path);
+
+// Whether the path names a regular file, links followed; examining it never blocks on a FIFO.
+bool IsRegularFile(const std::u16string& path);
+
 // Whether the process runs with the administrator's rights, under which the browser engine's
 // sandbox refuses to start.
 bool RunningAsRoot();

@@ -1,5 +1,6 @@
 #include <dirent.h>
 #include <dlfcn.h>
+#include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -21,6 +22,10 @@ std::u16string ErrorText(int error) { return core::DecodeLossless(std::strerror(
 
 bool CountsAsMissing(int error) {
   return error == ENOENT || error == ENOTDIR || error == ENAMETOOLONG || error == ELOOP;
+}
+
+FileOpening OpeningFailure(int error) {
+  return error == EACCES || error == EPERM ? FileOpening::Denied : FileOpening::Missing;
 }
 
 bool IsDirectoryEntry(int directoryFd, const dirent& entry) {
@@ -101,5 +106,28 @@ std::uintptr_t OffsetInExecutable(const void* address) {
 }
 
 bool RunningAsRoot() { return geteuid() == 0; }
+
+// The file is examined before it is opened, and opened without waiting (a FIFO would wait for a
+// writer), then examined again in case it was swapped in between.
+OpenedFile OpenRegularFile(const std::u16string& path) {
+  if (path.find(u'\0') != std::u16string::npos) return {FileOpening::Missing, -1};
+  const std::string bytes = core::EncodeLossless(path);
+  struct stat status {};
+  if (stat(bytes.c_str(), &status) != 0) return {OpeningFailure(errno), -1};
+  if (!S_ISREG(status.st_mode)) return {FileOpening::NotRegular, -1};
+  const int descriptor = open(bytes.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC | O_NOCTTY);
+  if (descriptor < 0) return {OpeningFailure(errno), -1};
+  if (fstat(descriptor, &status) != 0 || !S_ISREG(status.st_mode)) {
+    close(descriptor);
+    return {FileOpening::NotRegular, -1};
+  }
+  return {FileOpening::Opened, descriptor};
+}
+
+bool IsRegularFile(const std::u16string& path) {
+  struct stat status {};
+  return path.find(u'\0') == std::u16string::npos &&
+         stat(core::EncodeLossless(path).c_str(), &status) == 0 && S_ISREG(status.st_mode);
+}
 
 }  // namespace platform

@@ -2,6 +2,9 @@
 // After windows.h, which it needs.
 #include <shellapi.h>
 
+#include <fcntl.h>
+#include <io.h>
+
 #include <memory>
 
 #include "core/command_line.h"
@@ -56,6 +59,12 @@ bool LinkTargetOpens(const std::u16string& path) {
   if (target == INVALID_HANDLE_VALUE) return false;
   CloseHandle(target);
   return true;
+}
+
+// A file that is neither a directory nor a device by its attributes.
+bool HasFileAttributes(DWORD attributes) {
+  return attributes != INVALID_FILE_ATTRIBUTES &&
+         !(attributes & (FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_DEVICE));
 }
 
 class Win32FileSystem final : public core::FileSystem {
@@ -149,6 +158,36 @@ std::uintptr_t OffsetInExecutable(const void* address) {
 
 // Administrators run the browser engine's sandbox on Windows without trouble.
 bool RunningAsRoot() { return false; }
+
+// Pipes and devices are refused by their attributes before anything is opened, and by the opened
+// handle's type in case the path was swapped in between.
+OpenedFile OpenRegularFile(const std::u16string& path) {
+  const DWORD attributes = GetFileAttributesW(Wide(path));
+  if (attributes == INVALID_FILE_ATTRIBUTES) {
+    return {GetLastError() == ERROR_ACCESS_DENIED ? FileOpening::Denied : FileOpening::Missing, -1};
+  }
+  if (!HasFileAttributes(attributes)) return {FileOpening::NotRegular, -1};
+  const HANDLE file =
+      CreateFileW(Wide(path), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                  nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+  if (file == INVALID_HANDLE_VALUE) {
+    return {GetLastError() == ERROR_ACCESS_DENIED ? FileOpening::Denied : FileOpening::Missing, -1};
+  }
+  if (GetFileType(file) != FILE_TYPE_DISK) {
+    CloseHandle(file);
+    return {FileOpening::NotRegular, -1};
+  }
+  const int descriptor = _open_osfhandle(reinterpret_cast<intptr_t>(file), _O_RDONLY);
+  if (descriptor < 0) {
+    CloseHandle(file);
+    return {FileOpening::Missing, -1};
+  }
+  return {FileOpening::Opened, descriptor};
+}
+
+bool IsRegularFile(const std::u16string& path) {
+  return HasFileAttributes(GetFileAttributesW(Wide(path)));
+}
 
 void ShowErrorBox(std::uintptr_t owner, const std::u16string& caption, const std::u16string& text) {
   MSGBOXPARAMSW box{};

@@ -2,8 +2,10 @@
 
 #include <QWebEnginePage>
 
-// A page that never asks the user anything: script dialogs, file choosers and requests for new
-// windows are answered without a word, so no page can block the viewer.
+// A page that never asks the user anything: script dialogs, file choosers, permissions,
+// certificate questions, full-screen and new windows are all answered without a word (a sign-in
+// nobody answers is cancelled by the engine), so no page can block the viewer or open a window of
+// its own. Local pages get no access to other local files.
 class TSilentWebPage final : public QWebEnginePage {
   Q_OBJECT
 
@@ -20,4 +22,7 @@ class TSilentWebPage final : public QWebEnginePage {
   QStringList chooseFiles(FileSelectionMode mode, const QStringList& oldFiles,
                           const QStringList& acceptedMimeTypes) override;
   QWebEnginePage* createWindow(WebWindowType type) override;
+
+ private:
+  void RefuseRequests();
 };

@@ -3,14 +3,14 @@
 #include <QDesktopServices>
 #include <QFileDialog>
 #include <QKeyEvent>
-#include <QWebEngineProfile>
 
 #include "core/folder_listing.h"
 #include "core/paths.h"
 #include "platform/platform.h"
 #include "ui/EventLoopErrors.h"
 #include "ui/FileListModel.h"
-#include "ui/SilentWebPage.h"
+#include "ui/PageArea.h"
+#include "ui/PageScheme.h"
 #include "ui/StyleBook.h"
 #include "ui/UfrmAbout.h"
 #include "ui_UfrmMain.h"
@@ -42,13 +42,12 @@ TfrmMain::TfrmMain(const std::vector<std::u16string>& arguments, QWidget* parent
     : QMainWindow(parent),
       ui(std::make_unique<Ui::TfrmMain>()),
       profile(nullptr),
+      pageArea(nullptr),
       fileList(new TFileListModel(this)) {
   ui->setupUi(this);
-  // A private, memory-only profile without HTTP cache: every load reads the file from disk.
   // Made after the window's widgets so that it outlives the page they hold when they are deleted.
-  profile = new QWebEngineProfile(this);
-  profile->setHttpCacheType(QWebEngineProfile::NoCache);
-  ui->webMain->setPage(new TSilentWebPage(profile, ui->webMain));
+  profile = MakePageProfile(this);
+  pageArea = new TPageArea(ui->webMain, profile);
   StyleBook::Apply(this);
   // The list keeps its width when the window is resized; the page takes the rest.
   ui->splLeft->setStretchFactor(1, 1);
@@ -82,6 +81,10 @@ void TfrmMain::BindCommands() {
   connect(ui->actHelp, &QAction::triggered, this, Guarded([this] { actHelpExecute(); }));
   connect(ui->lsbFile->selectionModel(), &QItemSelectionModel::selectionChanged, this,
           Guarded([this] { lsbFileChange(); }));
+  connect(ui->lsbFile, &QAbstractItemView::clicked, this,
+          Guarded([this] { ShowStoppedPageAgain(); }));
+  connect(ui->lsbFile, &QAbstractItemView::activated, this,
+          Guarded([this] { ShowStoppedPageAgain(); }));
 }
 
 void TfrmMain::FormCreate(const std::vector<std::u16string>& arguments) {
@@ -138,6 +141,11 @@ void TfrmMain::lsbFileChange() {
   ShowFile(core::SelectedFilePath(platform::kPathStyle, FLastOpenFoloder, name));
 }
 
+// After its renderer stopped, the selected entry's page comes back when the entry is chosen again.
+void TfrmMain::ShowStoppedPageAgain() {
+  if (pageArea->ShowsStoppedNotice()) lsbFileChange();
+}
+
 void TfrmMain::actOpenFolderExecute() {
   const QString folder =
       QFileDialog::getExistingDirectory(this, ui->btnOpenFolder->text(), QString());
@@ -179,8 +187,11 @@ void TfrmMain::ListFiles(const std::u16string& folder) {
   fileList->Fill(core::ListHtmlFiles(platform::FileSystem(), folder));
 }
 
+// The engine loads the page's file resolved against the current folder, so that a relative
+// folder shows its own files.
 void TfrmMain::ShowFile(const std::u16string& path) {
-  const std::u16string address = core::PageAddress(platform::kPathStyle, path);
+  const std::u16string fullPath = platform::FileSystem().Expand(path).fullPath;
+  const std::u16string address = core::PageAddress(platform::kPathStyle, fullPath);
   const std::string url = core::EngineUrlFromAddress(address);
-  ui->webMain->setUrl(QUrl::fromEncoded(QByteArray::fromStdString(url), QUrl::StrictMode));
+  pageArea->Load(QUrl::fromEncoded(QByteArray::fromStdString(url), QUrl::StrictMode));
 }

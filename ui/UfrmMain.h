@@ -8,6 +8,7 @@
 
 class QWebEngineProfile;
 class TFileListModel;
+class TPageArea;
 
 namespace Ui {
 class TfrmMain;
@@ -36,6 +37,7 @@ class TfrmMain final : public QMainWindow {
   void LimitSplitterDrag(QEvent::Type type);
 
   void lsbFileChange();
+  void ShowStoppedPageAgain();
   void actOpenFolderExecute();
   void actReloadFileExecute();
   void actExitExecute();
@@ -48,6 +50,7 @@ class TfrmMain final : public QMainWindow {
 
   std::unique_ptr<Ui::TfrmMain> ui;
   QWebEngineProfile* profile;
+  TPageArea* pageArea;
   TFileListModel* fileList;
   std::u16string FLastOpenFoloder;
 };

@@ -144,13 +144,48 @@ TEST_P(EngineUrls, KeepEveryCharacterOfTheFileName) {
 
 INSTANTIATE_TEST_SUITE_P(
     Cases, EngineUrls,
-    testing::Values(EngineUrlCase{u"file:///site/index.html", "file:///site/index.html"},
-                    EngineUrlCase{u"file:///C:/site/a b#1.html", "file:///C:/site/a%20b%231.html"},
-                    EngineUrlCase{u"file:///site/%41.html", "file:///site/%2541.html"},
-                    EngineUrlCase{u"file:///site/q?.html", "file:///site/q%3F.html"},
-                    EngineUrlCase{u"file:///site/日本.html",
-                                  "file:///site/%E6%97%A5%E6%9C%AC.html"},
-                    EngineUrlCase{u"file:///site/caf\xDCE9.html", "file:///site/caf%E9.html"},
-                    EngineUrlCase{u"file:///site/a\\b.html", "file:///site/a%5Cb.html"}));
+    testing::Values(
+        EngineUrlCase{u"file:///site/index.html", "vellumine:/site/index.html"},
+        EngineUrlCase{u"file:///C:/site/a b#1.html", "vellumine:/C:/site/a%20b%231.html"},
+        EngineUrlCase{u"file:///site/%41.html", "vellumine:/site/%2541.html"},
+        EngineUrlCase{u"file:///site/q?.html", "vellumine:/site/q%3F.html"},
+        EngineUrlCase{u"file:///site/日本.html", "vellumine:/site/%E6%97%A5%E6%9C%AC.html"},
+        EngineUrlCase{u"file:///site/caf\xDCE9.html", "vellumine:/site/caf%E9.html"},
+        EngineUrlCase{u"file:///site/a\\b.html", "vellumine:/site/a%5Cb.html"}));
+
+struct UrlFileCase {
+  PathStyle style;
+  std::string_view host;
+  std::string_view encodedPath;
+  std::optional<std::u16string_view> file;
+};
+
+class UrlFiles : public testing::TestWithParam<UrlFileCase> {};
+
+TEST_P(UrlFiles, NameTheFileTheEngineAsksFor) {
+  const UrlFileCase& c = GetParam();
+  const std::optional<std::u16string> file = core::FilePathFromUrl(c.style, c.host, c.encodedPath);
+  ASSERT_EQ(file.has_value(), c.file.has_value());
+  if (file) {
+    EXPECT_EQ(*file, *c.file);
+  }
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Cases, UrlFiles,
+    testing::Values(
+        UrlFileCase{PathStyle::Posix, "", "/site/a%20b%231.html", u"/site/a b#1.html"},
+        UrlFileCase{PathStyle::Posix, "", "/site/%2541.html", u"/site/%41.html"},
+        UrlFileCase{PathStyle::Posix, "", "/site/caf%E9.html", u"/site/caf\xDCE9.html"},
+        UrlFileCase{PathStyle::Posix, "", "/site/%E6%97%A5.html", u"/site/日.html"},
+        UrlFileCase{PathStyle::Posix, "", "/site/100%.html", u"/site/100%.html"},
+        UrlFileCase{PathStyle::Posix, "localhost", "/etc/x.css", u"/etc/x.css"},
+        UrlFileCase{PathStyle::Posix, "server", "/share/x.css", std::nullopt},
+        UrlFileCase{PathStyle::Posix, "", "/site/a%00.html", std::nullopt},
+        UrlFileCase{PathStyle::Posix, "", "site/a.html", std::nullopt},
+        UrlFileCase{PathStyle::Windows, "", "/C:/site/a%20b.html", u"C:\\site\\a b.html"},
+        UrlFileCase{PathStyle::Windows, "", "/d:/a.htm", u"d:\\a.htm"},
+        UrlFileCase{PathStyle::Windows, "server", "/share/a.html", u"\\\\server\\share\\a.html"},
+        UrlFileCase{PathStyle::Windows, "", "/site/a.html", u"\\site\\a.html"}));
 
 }  // namespace

@@ -139,6 +139,68 @@ TEST(PosixListing, FolderThatCannotBeReadListsNothingWithoutFailing) {
   EXPECT_EQ(outcome, "0 entries;0 entries;");
 }
 
+std::u16string Path(const TemporaryFolder& folder, const char* name) {
+  return core::DecodeLossless((folder.Path() / name).string());
+}
+
+platform::FileOpening Opening(const std::u16string& path) {
+  const platform::OpenedFile file = platform::OpenRegularFile(path);
+  EXPECT_EQ(file.descriptor >= 0, file.result == platform::FileOpening::Opened);
+  if (file.descriptor >= 0) close(file.descriptor);
+  return file.result;
+}
+
+// Every kind of entry a folder may hold under an HTML name; only regular files open, and nothing
+// waits (a FIFO without a writer would block an ordinary open for good).
+TEST(PosixPageFiles, OnlyRegularFilesOpenAndNothingBlocks) {
+  TemporaryFolder folder;
+  folder.Page("page.html");
+  ASSERT_EQ(mkfifo((folder.Path() / "fifo.html").c_str(), 0644), 0);
+  fs::create_directory(folder.Path() / "dir.html");
+  fs::create_symlink(folder.Path() / "page.html", folder.Path() / "link.html");
+  fs::create_symlink(folder.Path() / "fifo.html", folder.Path() / "fifolink.html");
+  fs::create_symlink(folder.Path() / "gone", folder.Path() / "dangling.html");
+  fs::create_symlink("/dev/zero", folder.Path() / "device.html");
+
+  using platform::FileOpening;
+  const std::vector<std::pair<const char*, FileOpening>> cases = {
+      {"page.html", FileOpening::Opened},        {"link.html", FileOpening::Opened},
+      {"fifo.html", FileOpening::NotRegular},    {"fifolink.html", FileOpening::NotRegular},
+      {"dir.html", FileOpening::NotRegular},     {"device.html", FileOpening::NotRegular},
+      {"dangling.html", FileOpening::Missing},   {"missing.html", FileOpening::Missing},
+      {"page.html/inner", FileOpening::Missing},
+  };
+  for (const auto& [name, expected] : cases) {
+    const std::u16string path = Path(folder, name);
+    EXPECT_EQ(Opening(path), expected) << name;
+    EXPECT_EQ(platform::IsRegularFile(path), expected == FileOpening::Opened) << name;
+  }
+  EXPECT_EQ(Opening(Path(folder, "page.html") + u'\0'), FileOpening::Missing);
+}
+
+TEST(PosixPageFiles, OpenedFileReadsItsContent) {
+  TemporaryFolder folder;
+  std::ofstream(folder.Path() / "caf\xE9.html") << "content";
+  const platform::OpenedFile file = platform::OpenRegularFile(Path(folder, "caf\xE9.html"));
+  ASSERT_EQ(file.result, platform::FileOpening::Opened);
+  char buffer[16] = {};
+  EXPECT_EQ(read(file.descriptor, buffer, sizeof buffer), 7);
+  EXPECT_STREQ(buffer, "content");
+  close(file.descriptor);
+}
+
+TEST(PosixPageFiles, FileTheUserMayNotReadIsDenied) {
+  TemporaryFolder folder;
+  folder.Page("private.html");
+  fs::permissions(folder.Path() / "private.html", fs::perms::owner_read);
+  const std::u16string path = Path(folder, "private.html");
+  const std::string outcome = RunUnprivileged([&] {
+    return platform::OpenRegularFile(path).result == platform::FileOpening::Denied ? "denied"
+                                                                                   : "other";
+  });
+  EXPECT_EQ(outcome, "denied");
+}
+
 TEST(PosixArguments, AreDecodedLosslesslyAndEmptyOnesSkipped) {
   char program[] = "vellumine";
   char empty[] = "";

@@ -1,6 +1,8 @@
 // The Windows platform layer on real Win32 calls. These run under Wine here; where Wine differs
 // from Windows, the test says what it assumes.
 #include <windows.h>
+// After windows.h.
+#include <io.h>
 
 #include <gtest/gtest.h>
 
@@ -162,6 +164,33 @@ TEST(Win32Listing, ListsHiddenAndSystemFilesAndSkipsTheRest) {
   fs::create_directory(fs::path(folder.Text() + u"\\e.html"));
   EXPECT_EQ(List(folder.Text()), (Names{u"a.html", u"b.HTM", u"secret.html"}));
   EXPECT_EQ(List(folder.Text() + u"\\"), (Names{u"a.html", u"b.HTM", u"secret.html"}));
+}
+
+// Pipes are refused by their attributes; Wine reports the pipe namespace like Windows does.
+TEST(Win32PageFiles, OnlyRegularFilesOpen) {
+  WinFolder folder;
+  const std::u16string page = folder.Touch(u"page.html");
+  fs::create_directory(fs::path(folder.Text() + u"\\dir.html"));
+  const platform::OpenedFile opened = platform::OpenRegularFile(page);
+  ASSERT_EQ(opened.result, platform::FileOpening::Opened);
+  char buffer[8] = {};
+  EXPECT_EQ(_read(opened.descriptor, buffer, 7), 7);
+  EXPECT_EQ(std::string(buffer), "<title>");
+  _close(opened.descriptor);
+  EXPECT_TRUE(platform::IsRegularFile(page));
+
+  using platform::FileOpening;
+  const std::vector<std::pair<std::u16string, FileOpening>> refused = {
+      {folder.Text() + u"\\dir.html", FileOpening::NotRegular},
+      {folder.Text() + u"\\missing.html", FileOpening::Missing},
+      {u"\\\\.\\pipe\\vellumine-none.html", FileOpening::Missing},
+  };
+  for (const auto& [path, expected] : refused) {
+    const platform::OpenedFile file = platform::OpenRegularFile(path);
+    EXPECT_EQ(file.result, expected);
+    EXPECT_EQ(file.descriptor, -1);
+    EXPECT_FALSE(platform::IsRegularFile(path));
+  }
 }
 
 TEST(Win32Listing, NamesAreSortedByTheNameOrder) {

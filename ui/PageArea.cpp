@@ -1,0 +1,153 @@
+#include "ui/PageArea.h"
+
+#include <QApplication>
+#include <QDialog>
+#include <QMenu>
+#include <QPointer>
+#include <QTimer>
+#include <QWebEngineView>
+
+#include "ui/SilentWebPage.h"
+
+namespace {
+
+// A renderer that has not answered a trivial script this long after a new page was asked for is
+// taken as hung (a page looping in its script).
+constexpr int kAnswerTimeoutMs = 1000;
+
+const char kStoppedNotice[] =
+    "<!DOCTYPE html><html><head><meta charset=\"utf-8\"><title>Page stopped</title></head>"
+    "<body style=\"font-family: sans-serif; margin: 2em; color: #333\">"
+    "<h2>This page stopped</h2><p>The browser engine's renderer that showed it crashed or was "
+    "ended (a page that uses too much memory ends this way).</p>"
+    "<p>Select the page in the list to show it again.</p></body></html>";
+
+bool IsAllowedInContextMenu(const QWebEnginePage& page, const QAction* action) {
+  using Page = QWebEnginePage;
+  static const Page::WebAction allowed[] = {
+      Page::Back,
+      Page::Forward,
+      Page::Stop,
+      Page::Reload,
+      Page::Cut,
+      Page::Copy,
+      Page::Paste,
+      Page::Undo,
+      Page::Redo,
+      Page::SelectAll,
+      Page::PasteAndMatchStyle,
+      Page::Unselect,
+      Page::OpenLinkInThisWindow,
+      Page::CopyLinkToClipboard,
+      Page::CopyImageToClipboard,
+      Page::CopyImageUrlToClipboard,
+      Page::CopyMediaUrlToClipboard,
+      Page::ToggleMediaControls,
+      Page::ToggleMediaLoop,
+      Page::ToggleMediaPlayPause,
+      Page::ToggleMediaMute,
+      Page::ExitFullScreen,
+  };
+  for (const Page::WebAction webAction : allowed) {
+    if (page.action(webAction) == action) return true;
+  }
+  return false;
+}
+
+// Drops separators that separate nothing.
+void TidySeparators(QMenu& menu) {
+  QAction* previous = nullptr;
+  for (QAction* action : menu.actions()) {
+    if (action->isSeparator() && (previous == nullptr || previous->isSeparator())) {
+      menu.removeAction(action);
+    } else {
+      previous = action;
+    }
+  }
+  if (previous != nullptr && previous->isSeparator()) menu.removeAction(previous);
+}
+
+}  // namespace
+
+TPageArea::TPageArea(QWebEngineView* view, QWebEngineProfile* profile)
+    : QObject(view), view_(view), profile_(profile) {
+  view_->setPage(NewPage());
+  view_->setContextMenuPolicy(Qt::CustomContextMenu);
+  connect(view_, &QWidget::customContextMenuRequested, this, &TPageArea::ShowContextMenu);
+  view_->installEventFilter(this);
+}
+
+QWebEnginePage* TPageArea::Page() const { return view_->page(); }
+
+QWebEnginePage* TPageArea::NewPage() {
+  auto* page = new TSilentWebPage(profile_, view_);
+  connect(page, &QWebEnginePage::renderProcessTerminated, this, &TPageArea::RendererStopped);
+  connect(page, &QWebEnginePage::loadFinished, this, [this] { answered_ = true; });
+  return page;
+}
+
+void TPageArea::Load(const QUrl& url) {
+  requested_ = url;
+  stoppedNotice_ = false;
+  const bool rendererLive = Page()->renderProcessPid() > 0;
+  Page()->load(url);
+  if (rendererLive) WatchAnswer(++loads_);
+}
+
+// The renderer shows it is alive by answering a trivial script or by finishing the load.
+void TPageArea::WatchAnswer(quint64 load) {
+  answered_ = false;
+  const QPointer<TPageArea> self(this);
+  Page()->runJavaScript(QStringLiteral("0"), [self, load](const QVariant&) {
+    if (self && self->loads_ == load) self->answered_ = true;
+  });
+  QTimer::singleShot(kAnswerTimeoutMs, this, [this, load] {
+    if (loads_ == load && !answered_) ReplaceHungPage();
+  });
+}
+
+// A fresh page takes over the view and the request; deleting the hung page ends its renderer.
+void TPageArea::ReplaceHungPage() {
+  QWebEnginePage* hung = Page();
+  hung->disconnect(this);
+  view_->setPage(NewPage());
+  delete hung;
+  Page()->load(requested_);
+}
+
+void TPageArea::RendererStopped(QWebEnginePage::RenderProcessTerminationStatus status) {
+  if (status == QWebEnginePage::NormalTerminationStatus) return;
+  stoppedNotice_ = true;
+  // The notice loads in a new renderer once the engine has finished with the old one.
+  QTimer::singleShot(0, this, [this] {
+    if (stoppedNotice_) Page()->setHtml(QString::fromUtf8(kStoppedNotice));
+  });
+}
+
+void TPageArea::ShowContextMenu(const QPoint& position) {
+  QMenu* menu = view_->createStandardContextMenu();
+  for (QAction* action : menu->actions()) {
+    if (!action->isSeparator() && !IsAllowedInContextMenu(*Page(), action))
+      menu->removeAction(action);
+  }
+  TidySeparators(*menu);
+  menu->setAttribute(Qt::WA_DeleteOnClose);
+  if (menu->actions().isEmpty()) {
+    menu->close();
+    return;
+  }
+  menu->popup(view_->mapToGlobal(position));
+}
+
+// The engine's widget layer opens its colour picker as a dialog of the view; it is answered with
+// "cancel" before it ever shows.
+bool TPageArea::eventFilter(QObject* watched, QEvent* event) {
+  if (watched == view_ && event->type() == QEvent::ChildPolished) {
+    auto* dialog = qobject_cast<QDialog*>(static_cast<QChildEvent*>(event)->child());
+    if (dialog != nullptr) {
+      dialog->setAttribute(Qt::WA_DontShowOnScreen);
+      QMetaObject::invokeMethod(dialog, &QDialog::reject, Qt::QueuedConnection);
+    }
+  }
+  return QObject::eventFilter(watched, event);
+}
