@@ -56,19 +56,21 @@ std::u16string FatalText(const std::exception_ptr& failure) {
                             platform::OffsetInExecutable(report.site), report.message);
 }
 
-// Once the window has closed, the process ends with `status` within this time, whatever the browser
-// engine's threads are doing (one may wait on a file that never answers).
-constexpr std::chrono::milliseconds kExitDeadline(1500);
-
-void EndProcessBy(std::chrono::milliseconds deadline, int status) {
-  std::thread([deadline, status] {
-    std::this_thread::sleep_for(deadline);
-    std::fflush(nullptr);
-    std::_Exit(status);
-  }).detach();
-}
-
 }  // namespace
+
+void EndProcessSoonAfterTheEventLoop() {
+  // Once the window has closed, the process ends with status 0 within this time, whatever the
+  // browser engine's threads are doing while they shut down (one may wait on a file that never
+  // answers).
+  static constexpr std::chrono::milliseconds kDeadline(1500);
+  QObject::connect(qApp, &QCoreApplication::aboutToQuit, [] {
+    std::thread([] {
+      std::this_thread::sleep_for(kDeadline);
+      std::fflush(nullptr);
+      std::_Exit(0);
+    }).detach();
+  });
+}
 
 int RunApplication(const std::vector<std::u16string>& arguments) {
   try {
@@ -80,7 +82,6 @@ int RunApplication(const std::vector<std::u16string>& arguments) {
   }
   frmMain->show();
   const int status = QApplication::exec();
-  EndProcessBy(kExitDeadline, status);
   delete frmMain;
   frmMain = nullptr;
   return status;

@@ -6,3 +6,7 @@
 // Creates the main window from the arguments, shows it and runs the event loop. Returns 0 once the
 // window has closed, or 1 after a start-up failure has been reported in the fatal box.
 int RunApplication(const std::vector<std::u16string>& arguments);
+
+// Makes sure the process ends with status 0 shortly after the event loop has ended, even when a
+// thread of the browser engine would hold up the normal shutdown. Needs the application object.
+void EndProcessSoonAfterTheEventLoop();

@@ -17,5 +17,6 @@ int main(int argc, char** argv) {
     icon.addFile(QStringLiteral(":/icons/vellumine-%1.png").arg(size), QSize(size, size));
   }
   QApplication::setWindowIcon(icon);
+  EndProcessSoonAfterTheEventLoop();
   return RunApplication(platform::CommandLineArguments());
 }

@@ -75,6 +75,10 @@ TPageArea::TPageArea(QWebEngineView* view, QWebEngineProfile* profile)
   view_->setContextMenuPolicy(Qt::CustomContextMenu);
   connect(view_, &QWidget::customContextMenuRequested, this, &TPageArea::ShowContextMenu);
   view_->installEventFilter(this);
+  connect(qApp, &QApplication::focusChanged, this, [this](QWidget* from, QWidget* to) {
+    if (keptFocus_ && from == keptFocus_ && to != nullptr && view_->isAncestorOf(to))
+      keptFocus_->setFocus();
+  });
 }
 
 QWebEnginePage* TPageArea::Page() const { return view_->page(); }
@@ -82,7 +86,10 @@ QWebEnginePage* TPageArea::Page() const { return view_->page(); }
 QWebEnginePage* TPageArea::NewPage() {
   auto* page = new TSilentWebPage(profile_, view_);
   connect(page, &QWebEnginePage::renderProcessTerminated, this, &TPageArea::RendererStopped);
-  connect(page, &QWebEnginePage::loadFinished, this, [this] { answered_ = true; });
+  connect(page, &QWebEnginePage::loadFinished, this, [this] {
+    answered_ = true;
+    keptFocus_.clear();
+  });
   return page;
 }
 
@@ -110,6 +117,7 @@ void TPageArea::WatchAnswer(quint64 load) {
 void TPageArea::ReplaceHungPage() {
   QWebEnginePage* hung = Page();
   hung->disconnect(this);
+  KeepFocusOutsideUntilLoaded();
   view_->setPage(NewPage());
   delete hung;
   Page()->load(requested_);
@@ -118,10 +126,18 @@ void TPageArea::ReplaceHungPage() {
 void TPageArea::RendererStopped(QWebEnginePage::RenderProcessTerminationStatus status) {
   if (status == QWebEnginePage::NormalTerminationStatus) return;
   stoppedNotice_ = true;
+  KeepFocusOutsideUntilLoaded();
   // The notice loads in a new renderer once the engine has finished with the old one.
   QTimer::singleShot(0, this, [this] {
     if (stoppedNotice_) Page()->setHtml(QString::fromUtf8(kStoppedNotice));
   });
+}
+
+// A new renderer's widget takes the keyboard focus when it appears; focus that was elsewhere (on
+// the list, most often) stays there until the next page has loaded.
+void TPageArea::KeepFocusOutsideUntilLoaded() {
+  QWidget* focused = QApplication::focusWidget();
+  if (focused != nullptr && !view_->isAncestorOf(focused)) keptFocus_ = focused;
 }
 
 void TPageArea::ShowContextMenu(const QPoint& position) {

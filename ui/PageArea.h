@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QObject>
+#include <QPointer>
 #include <QUrl>
 #include <QWebEnginePage>
 
@@ -33,6 +34,7 @@ class TPageArea final : public QObject {
   void ReplaceHungPage();
   void RendererStopped(QWebEnginePage::RenderProcessTerminationStatus status);
   void ShowContextMenu(const QPoint& position);
+  void KeepFocusOutsideUntilLoaded();
 
   QWebEngineView* view_;
   QWebEngineProfile* profile_;
@@ -40,4 +42,5 @@ class TPageArea final : public QObject {
   quint64 loads_ = 0;
   bool answered_ = false;
   bool stoppedNotice_ = false;
+  QPointer<QWidget> keptFocus_;
 };
