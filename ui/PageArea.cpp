@@ -7,6 +7,7 @@
 #include <QTimer>
 #include <QWebEngineView>
 
+#include "ui/NoticePage.h"
 #include "ui/SilentWebPage.h"
 
 namespace {
@@ -14,13 +15,6 @@ namespace {
 // A renderer that has not answered a trivial script this long after a new page was asked for is
 // taken as hung (a page looping in its script).
 constexpr int kAnswerTimeoutMs = 1000;
-
-const char kStoppedNotice[] =
-    "<!DOCTYPE html><html><head><meta charset=\"utf-8\"><title>Page stopped</title></head>"
-    "<body style=\"font-family: sans-serif; margin: 2em; color: #333\">"
-    "<h2>This page stopped</h2><p>The browser engine's renderer that showed it crashed or was "
-    "ended (a page that uses too much memory ends this way).</p>"
-    "<p>Select the page in the list to show it again.</p></body></html>";
 
 bool IsAllowedInContextMenu(const QWebEnginePage& page, const QAction* action) {
   using Page = QWebEnginePage;
@@ -129,7 +123,12 @@ void TPageArea::RendererStopped(QWebEnginePage::RenderProcessTerminationStatus s
   KeepFocusOutsideUntilLoaded();
   // The notice loads in a new renderer once the engine has finished with the old one.
   QTimer::singleShot(0, this, [this] {
-    if (stoppedNotice_) Page()->setHtml(QString::fromUtf8(kStoppedNotice));
+    if (!stoppedNotice_) return;
+    Page()->setHtml(QString::fromUtf8(NoticePage(
+        QStringLiteral("Page stopped"),
+        QStringLiteral("The browser engine's renderer that showed this page crashed or was ended "
+                       "(a page that uses too much memory ends this way). Choose the page in "
+                       "the list to show it again."))));
   });
 }
 

@@ -1,5 +1,6 @@
 #include "ui/PageScheme.h"
 
+#include <QBuffer>
 #include <QFile>
 #include <QMimeDatabase>
 #include <QWebEngineDownloadRequest>
@@ -11,8 +12,10 @@
 #include <QWebEngineUrlSchemeHandler>
 #include <optional>
 
+#include "core/encoding.h"
 #include "core/paths.h"
 #include "platform/platform.h"
+#include "ui/NoticePage.h"
 
 namespace {
 
@@ -42,13 +45,26 @@ QByteArray ContentType(const std::u16string& path, QFile& file) {
   return QMimeDatabase().mimeTypeForFileNameAndData(name, &file).name().toLatin1();
 }
 
-QWebEngineUrlRequestJob::Error JobError(platform::FileOpening result) {
-  return result == platform::FileOpening::Missing ? QWebEngineUrlRequestJob::UrlNotFound
-                                                  : QWebEngineUrlRequestJob::RequestDenied;
+// Why a file that is there is not shown, in the page area.
+void ReplyRefused(QWebEngineUrlRequestJob* job, const std::u16string& path,
+                  platform::FileOpening result) {
+  const QString name =
+      QString::fromStdU16String(core::ReadableText(core::FileNamePart(platform::kPathStyle, path)));
+  const QByteArray page =
+      result == platform::FileOpening::Denied
+          ? NoticePage(QStringLiteral("Not allowed to read"),
+                       name + QStringLiteral(" cannot be read: access is denied."))
+          : NoticePage(QStringLiteral("Not a regular file"),
+                       name + QStringLiteral(" is not a regular file (it is a FIFO, socket, device "
+                                             "or folder), so it is not read."));
+  auto* buffer = new QBuffer(job);
+  buffer->setData(page);
+  job->reply("text/html", buffer);
 }
 
-// Serves the documents of the page scheme: the frames a page shows. Only regular files are read; a
-// missing file, a FIFO or a device fails at once and the engine shows its error page.
+// Serves the documents of the page scheme: the frames a page shows. Only regular files are read: a
+// missing file gets the engine's error page, a FIFO, device or unreadable file a notice of ours,
+// both at once.
 class TPageSchemeHandler final : public QWebEngineUrlSchemeHandler {
  public:
   using QWebEngineUrlSchemeHandler::QWebEngineUrlSchemeHandler;
@@ -57,7 +73,12 @@ class TPageSchemeHandler final : public QWebEngineUrlSchemeHandler {
     const std::optional<std::u16string> path = LocalFileOf(job->requestUrl());
     if (!path) return job->fail(QWebEngineUrlRequestJob::UrlInvalid);
     const platform::OpenedFile opened = platform::OpenRegularFile(*path);
-    if (opened.result != platform::FileOpening::Opened) return job->fail(JobError(opened.result));
+    if (opened.result == platform::FileOpening::Missing) {
+      return job->fail(QWebEngineUrlRequestJob::UrlNotFound);
+    }
+    if (opened.result != platform::FileOpening::Opened) {
+      return ReplyRefused(job, *path, opened.result);
+    }
     auto* file = new QFile(job);
     if (!file->open(opened.descriptor, QIODevice::ReadOnly, QFileDevice::AutoCloseHandle)) {
       return job->fail(QWebEngineUrlRequestJob::RequestFailed);
