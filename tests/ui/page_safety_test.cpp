@@ -50,6 +50,7 @@ struct Site {
     Write(folder.Path() / "docs/i.gif", std::string_view(kGif, sizeof kGif - 1));
     Write(folder.Path() / "img/i.gif", std::string_view(kGif, sizeof kGif - 1));
     Write(folder.Path() / "lib/s.js", "window.libraryLoaded = true;");
+    Write(folder.Path() / "frames/f.html", "<script>parent.postMessage('framed', '*');</script>");
     fs::create_directories(folder.Path() / "fonts");
     fs::create_symlink(kFont, folder.Path() / "fonts/f.ttf");
   }
@@ -66,18 +67,29 @@ struct AccessCase {
   const char* expected;
 };
 
-void PrintTo(const AccessCase& c, std::ostream* out) { *out << c.label; }
+// The ways a script may try to read a file's content besides fetch and frames.
+constexpr char kReaders[] =
+    "<script>"
+    "function readByXhr(url) { return new Promise((done, fail) => { "
+    "const x = new XMLHttpRequest(); x.open('GET', url); x.onload = () => done(x.responseText); "
+    "x.onerror = fail; x.send(); }); }"
+    "function readImagePixel(id) { const image = document.getElementById(id); "
+    "if (image.naturalWidth !== 1) return false; "
+    "const c = document.createElement('canvas').getContext('2d'); "
+    "c.drawImage(image, 0, 0); return c.getImageData(0, 0, 1, 1).data.join(); }"
+    "</script>";
 
 class FileAccess : public testing::TestWithParam<AccessCase> {};
 
 TEST_P(FileAccess, ResourcesRenderButNoScriptReadsALocalFile) {
   const Site site;
-  const std::string script =
-      "<script>window.onload = async () => { let outcome; try { const value = await (async () => "
-      "(" +
-      std::string(GetParam().check) +
-      "))(); outcome = value === true ? 'shown' : value === false ? 'missing' : 'read'; } "
-      "catch (e) { outcome = 'refused'; } document.title = outcome; };</script>";
+  const std::string script = std::string(kReaders) +
+                             "<script>window.onload = async () => { let outcome; try { "
+                             "const value = await (async () => (" +
+                             GetParam().check +
+                             "))(); outcome = value === true ? 'shown' : value === false ? "
+                             "'missing' : 'read'; } catch (e) { outcome = 'refused'; } "
+                             "document.title = outcome; };</script>";
   Write(site.folder.Path() / "docs/page.html",
         "<!DOCTYPE html><html><head><title>loading</title></head><body>" +
             Replaced(GetParam().markup, "ROOT", site.Root()) + script + "</body></html>");
@@ -99,34 +111,24 @@ INSTANTIATE_TEST_SUITE_P(
         AccessCase{"FontInASiblingFolder",
                    "<style>@font-face { font-family: F; src: url(../fonts/f.ttf); }</style>",
                    "(await document.fonts.load('16px F')).length === 1", "shown"},
+        AccessCase{"FrameInASiblingFolder",
+                   "<script>window.framed = new Promise(done => addEventListener('message', "
+                   "event => done(event.data === 'framed')));</script>"
+                   "<iframe src='../frames/f.html'></iframe>",
+                   "window.framed", "shown"},
         AccessCase{"FetchBesideThePage", "", "(await fetch('q.html')).text()", "refused"},
         AccessCase{"FetchByFileUrl", "", "(await fetch('ROOT/lib/s.js')).text()", "refused"},
-        AccessCase{"XhrBesideThePage", "",
-                   "new Promise((done, fail) => { const x = new XMLHttpRequest(); "
-                   "x.open('GET', 'q.html'); x.onload = () => done(x.responseText); "
-                   "x.onerror = fail; x.send(); })",
-                   "refused"},
-        AccessCase{"XhrByFileUrl", "",
-                   "new Promise((done, fail) => { const x = new XMLHttpRequest(); "
-                   "x.open('GET', 'ROOT/lib/s.js'); x.onload = () => done(x.responseText); "
-                   "x.onerror = fail; x.send(); })",
-                   "refused"},
+        AccessCase{"XhrBesideThePage", "", "readByXhr('q.html')", "refused"},
+        AccessCase{"XhrByFileUrl", "", "readByXhr('ROOT/lib/s.js')", "refused"},
         AccessCase{"FrameBesideThePage", "<iframe id='f' src='q.html'></iframe>",
                    "document.getElementById('f').contentDocument.body.innerText", "refused"},
         AccessCase{"FrameByFileUrl", "<iframe id='f' src='ROOT/docs/q.html'></iframe>",
                    "document.getElementById('f').contentDocument.body.innerText", "refused"},
         AccessCase{"CanvasOfAnImageBesideThePage", "<img id='i' src='i.gif'>",
-                   "(() => { const image = document.getElementById('i'); "
-                   "if (image.naturalWidth !== 1) return false; "
-                   "const c = document.createElement('canvas').getContext('2d'); "
-                   "c.drawImage(image, 0, 0); return c.getImageData(0, 0, 1, 1).data.join(); })()",
-                   "refused"},
+                   "readImagePixel('i')", "refused"},
         AccessCase{"CanvasOfAnImageByFileUrl", "<img id='i' src='ROOT/img/i.gif'>",
-                   "(() => { const image = document.getElementById('i'); "
-                   "if (image.naturalWidth !== 1) return false; "
-                   "const c = document.createElement('canvas').getContext('2d'); "
-                   "c.drawImage(image, 0, 0); return c.getImageData(0, 0, 1, 1).data.join(); })()",
-                   "refused"}));
+                   "readImagePixel('i')", "refused"}),
+    [](const testing::TestParamInfo<AccessCase>& info) { return std::string(info.param.label); });
 
 // Each link is clicked as a user would, so that Back returns to the page that holds it.
 TEST(PageSafety, LinksBetweenPagesKeepWorkingInTheView) {
