@@ -43,6 +43,7 @@ class PosixFileSystem final : public core::FileSystem {
   core::ExpandedPath Expand(std::u16string_view folder) const override {
     if (folder.empty() || folder.starts_with(u'/')) return {core::PosixFullPath({}, folder), {}};
     std::unique_ptr<char, decltype(&std::free)> current(getcwd(nullptr, 0), &std::free);
+    if (!current && errno == ENOENT) return {{}, {}, true};
     if (!current) return {{}, ErrorText(errno)};
     return {core::PosixFullPath(core::DecodeLossless(current.get()), folder), {}};
   }

@@ -72,6 +72,20 @@ TEST(PosixListing, RelativeFolderResolvesAgainstTheCurrentFolder) {
   EXPECT_EQ(missing, core::kPathNotFound);
 }
 
+TEST(PosixListing, RelativeFolderInACurrentFolderThatIsGoneIsNotFound) {
+  TemporaryFolder folder;
+  const fs::path previous = fs::current_path();
+  const fs::path gone = folder.Path() / "gone";
+  fs::create_directory(gone);
+  fs::current_path(gone);
+  fs::remove(gone);
+  const std::u16string relative = FailureMessage([] { List(u"docs"); });
+  const Names absolute = List(folder.Text());
+  fs::current_path(previous);
+  EXPECT_EQ(relative, core::kPathNotFound);
+  EXPECT_TRUE(absolute.empty());
+}
+
 TEST(PosixListing, FolderThatIsNotThereFailsWithPathNotFound) {
   TemporaryFolder folder;
   const fs::path file = folder.Page("a.html");
