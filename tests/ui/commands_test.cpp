@@ -120,14 +120,6 @@ INSTANTIATE_TEST_SUITE_P(Cases, Bindings,
                                          Binding{"btnReload", "actReloadFile"}),
                          [](const auto& info) { return std::string(info.param.item); });
 
-// Answers the folder picker like a user choosing `folder`.
-void PickFolder(QWidget* modal, const TemporaryFolder& folder) {
-  auto* dialog = qobject_cast<QFileDialog*>(modal);
-  ASSERT_NE(dialog, nullptr) << "the folder picker did not come up";
-  dialog->setDirectory(QString::fromStdU16String(folder.Text()));
-  static_cast<QDialog*>(dialog)->accept();  // accept() is protected in QFileDialog
-}
-
 TEST(Reload, StaysDisabledUntilAFolderOpensThenStaysEnabled) {
   TemporaryFolder folder;
   folder.Page("a.html");
