@@ -44,6 +44,8 @@ TfrmMain::TfrmMain(const std::vector<std::u16string>& arguments, QWidget* parent
       pageArea(nullptr),
       fileList(new TFileListModel(this)) {
   ui->setupUi(this);
+  // The window has no minimum size of its own; its parts may shrink to nothing.
+  layout()->setSizeConstraint(QLayout::SetNoConstraint);
   // Made after the window's widgets so that it outlives the page they hold when they are deleted.
   profile = MakePageProfile(this);
   pageArea = new TPageArea(ui->webMain, profile);
