@@ -72,6 +72,13 @@ void EndProcessSoonAfterTheEventLoop() {
   });
 }
 
+int AnswerRequest(core::Request request) {
+  const std::u16string answer = request == core::Request::Help
+                                    ? std::u16string(core::UsageText())
+                                    : core::VersionText(u"" VELLUMINE_VERSION);
+  return platform::WriteStandardOutput(answer) ? 0 : 1;
+}
+
 int RunApplication(const std::vector<std::u16string>& arguments) {
   try {
     EnsureBrowserEngineCanStart();

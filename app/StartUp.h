@@ -3,6 +3,12 @@
 #include <string>
 #include <vector>
 
+#include "core/command_line.h"
+
+// Answers --help or --version on standard output before any window or browser engine exists.
+// Returns the exit status: 0, or 1 when standard output did not take the answer.
+int AnswerRequest(core::Request request);
+
 // Creates the main window from the arguments, shows it and runs the event loop. Returns 0 once the
 // window has closed, or 1 after a start-up failure has been reported in the fatal box.
 int RunApplication(const std::vector<std::u16string>& arguments);

@@ -6,18 +6,20 @@
 #include <QWebEngineView>
 
 #include "app/StartUp.h"
+#include "app/ToolkitArguments.h"
 #include "platform/platform.h"
 #include "ui/PageScheme.h"
 #include "ui/UfrmMain.h"
 
 int main(int argc, char** argv) {
-  platform::RememberArguments(argc, argv);
+  const core::CommandLine commandLine = platform::ReadCommandLine(argc, argv);
+  ToolkitArguments toolkit(argv[0], commandLine.toolkitArguments);
   QLoggingCategory::setFilterRules(QStringLiteral("qt.webenginecontext.info=false"));
   RegisterPageScheme();
-  QApplication application(argc, argv);
+  QApplication application(toolkit.Count(), toolkit.Values());
   QTimer::singleShot(0, [] {
     QObject::connect(frmMain->findChild<QWebEngineView*>("webMain"), &QWebEngineView::loadFinished,
                      [] { QApplication::quit(); });
   });
-  return RunApplication(platform::CommandLineArguments());
+  return RunApplication(commandLine.arguments);
 }

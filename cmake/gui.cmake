@@ -4,6 +4,7 @@ find_package(Qt6 6.4 REQUIRED COMPONENTS Widgets WebEngineWidgets)
 add_library(vellumine_ui STATIC
   ${PROJECT_SOURCE_DIR}/ui/EventLoopErrors.cpp
   ${PROJECT_SOURCE_DIR}/ui/FileListModel.cpp
+  ${PROJECT_SOURCE_DIR}/ui/ListBox.cpp
   ${PROJECT_SOURCE_DIR}/ui/NoticePage.cpp
   ${PROJECT_SOURCE_DIR}/ui/PageArea.cpp
   ${PROJECT_SOURCE_DIR}/ui/PageScheme.cpp
@@ -22,8 +23,11 @@ set_target_properties(vellumine_ui PROPERTIES
 target_link_libraries(vellumine_ui PUBLIC vellumine_platform Qt6::Widgets Qt6::WebEngineWidgets)
 vellumine_warnings(vellumine_ui)
 
-add_library(vellumine_app STATIC ${PROJECT_SOURCE_DIR}/app/StartUp.cpp)
+add_library(vellumine_app STATIC
+  ${PROJECT_SOURCE_DIR}/app/StartUp.cpp
+  ${PROJECT_SOURCE_DIR}/app/ToolkitArguments.cpp)
 target_link_libraries(vellumine_app PUBLIC vellumine_ui)
+target_compile_definitions(vellumine_app PRIVATE VELLUMINE_VERSION="${PROJECT_VERSION}")
 vellumine_warnings(vellumine_app)
 
 add_executable(vellumine WIN32 ${PROJECT_SOURCE_DIR}/app/main.cpp)

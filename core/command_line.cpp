@@ -1,6 +1,10 @@
 #include "core/command_line.h"
 
 #include <algorithm>
+#include <optional>
+#include <span>
+
+#include "core/names.h"
 
 namespace core {
 namespace {
@@ -33,6 +37,17 @@ std::u16string TakeArgument(std::u16string_view& rest) {
   return argument;
 }
 
+// The browser engine takes the arguments from this one on (compared without regard to case).
+bool IsEngineSeparator(std::u16string_view argument) {
+  return EqualIgnoringAsciiCase(argument, u"--webEngineArgs");
+}
+
+std::optional<Request> ProgramOption(std::u16string_view argument) {
+  if (argument == u"--help") return Request::Help;
+  if (argument == u"--version") return Request::Version;
+  return std::nullopt;
+}
+
 }  // namespace
 
 std::vector<std::u16string> SplitWindowsCommandLine(std::u16string_view commandLine) {
@@ -46,11 +61,48 @@ std::vector<std::u16string> SplitWindowsCommandLine(std::u16string_view commandL
   return arguments;
 }
 
-std::vector<std::u16string> PosixArguments(const std::vector<std::u16string>& argumentsAfterName) {
-  std::vector<std::u16string> arguments;
-  std::copy_if(argumentsAfterName.begin(), argumentsAfterName.end(), std::back_inserter(arguments),
-               [](const std::u16string& argument) { return !argument.empty(); });
-  return arguments;
+CommandLine ReadCommandLine(PathStyle style, const EnvironmentLookup& environment,
+                            const std::vector<std::u16string>& arguments) {
+  const auto endOfOptions = std::find(arguments.begin(), arguments.end(), u"--");
+  const std::span<const std::u16string> options(arguments.begin(), endOfOptions);
+  const std::vector<bool> taken =
+      ToolkitOptionMarks(style, ToolkitStartPlatform(style, environment), options);
+  CommandLine commandLine;
+  const auto addArgument = [&](const std::u16string& argument) {
+    if (style == PathStyle::Windows || !argument.empty()) commandLine.arguments.push_back(argument);
+  };
+  bool forEngine = false;
+  for (std::size_t i = 0; i < options.size(); ++i) {
+    const std::u16string& argument = options[i];
+    forEngine = forEngine || (!taken[i] && IsEngineSeparator(argument));
+    if (taken[i] || forEngine) {
+      commandLine.toolkitArguments.push_back(argument);
+    } else if (const std::optional<Request> request = ProgramOption(argument)) {
+      if (commandLine.request == Request::Run) commandLine.request = *request;
+    } else {
+      addArgument(argument);
+    }
+  }
+  if (endOfOptions != arguments.end())
+    std::for_each(endOfOptions + 1, arguments.end(), addArgument);
+  return commandLine;
+}
+
+std::u16string_view UsageText() {
+  return u"Usage: vellumine [OPTION]... [--] [FOLDER | FILE]\n"
+         u"Shows the HTML pages of FOLDER, or of the folder of FILE with FILE selected.\n"
+         u"\n"
+         u"  --help     show this help and exit\n"
+         u"  --version  show the version and exit\n"
+         u"  --         end of the options: the next argument is the folder or file,\n"
+         u"             even when it starts with \"-\"\n"
+         u"\n"
+         u"Qt's own options, such as -style, -platform and -reverse, go to Qt; the\n"
+         u"arguments from --webEngineArgs on go to the browser engine.\n";
+}
+
+std::u16string VersionText(std::u16string_view version) {
+  return std::u16string(u"Vellumine ").append(version).append(u"\n");
 }
 
 }  // namespace core

@@ -53,6 +53,10 @@ bool HasInvalidCharacter(PathStyle style, std::u16string_view fullPath) {
   });
 }
 
+[[noreturn]] void RaisePathNotFound() {
+  RaiseFailure("DirectoryNotFoundError", std::u16string(kPathNotFound));
+}
+
 }  // namespace
 
 bool OpensAsFolder(const FileSystem& fileSystem, std::u16string_view path) {
@@ -65,6 +69,9 @@ void ValidateFolder(const FileSystem& fileSystem, std::u16string_view folder) {
   if (expanded.errorText) {
     RaiseFailure("PathExpansionError", TrimPlatformMessage(*expanded.errorText));
   }
+  // Nothing is found in a folder that is gone, just as Windows, which expands a path by its text
+  // alone, finds no directory there.
+  if (expanded.currentFolderGone) RaisePathNotFound();
   const std::u16string& fullPath = expanded.fullPath;
   if (TooLong(fileSystem, fullPath)) RaiseFailure("PathTooLongError", std::u16string(kPathTooLong));
   if (HasMisplacedColon(style, fullPath)) {
@@ -73,9 +80,7 @@ void ValidateFolder(const FileSystem& fileSystem, std::u16string_view folder) {
   if (HasInvalidCharacter(style, fullPath)) {
     RaiseFailure("InvalidPathCharactersError", std::u16string(kInvalidPathCharacters));
   }
-  if (fileSystem.Directory(fullPath) == DirectoryState::Missing) {
-    RaiseFailure("DirectoryNotFoundError", std::u16string(kPathNotFound));
-  }
+  if (fileSystem.Directory(fullPath) == DirectoryState::Missing) RaisePathNotFound();
 }
 
 std::vector<std::u16string> ListHtmlFiles(const FileSystem& fileSystem,

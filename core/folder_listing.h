@@ -20,6 +20,9 @@ enum class DirectoryState {
 struct ExpandedPath {
   std::u16string fullPath;
   std::optional<std::u16string> errorText;  // the platform's text when expansion failed
+  // A relative path whose base, the current folder, no longer exists: it has no full path and
+  // names nothing.
+  bool currentFolderGone = false;
 };
 
 // What the folder listing needs from the operating system.

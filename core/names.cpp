@@ -15,6 +15,10 @@ bool SameIgnoringAsciiCase(char16_t left, char16_t right) {
 
 }  // namespace
 
+bool EqualIgnoringAsciiCase(std::u16string_view left, std::u16string_view right) {
+  return std::equal(left.begin(), left.end(), right.begin(), right.end(), SameIgnoringAsciiCase);
+}
+
 std::vector<std::u16string> SplitPattern(std::u16string_view pattern) {
   std::vector<std::u16string> masks;
   for (std::size_t start = 0;;) {

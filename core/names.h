@@ -16,6 +16,9 @@ std::vector<std::u16string> SplitPattern(std::u16string_view pattern);
 // mask character matches itself, ASCII letters regardless of case.
 bool MatchesMask(std::u16string_view name, std::u16string_view mask);
 
+// Whether two texts are equal when ASCII letters are compared regardless of case.
+bool EqualIgnoringAsciiCase(std::u16string_view left, std::u16string_view right);
+
 // The list's name order: code unit by code unit after mapping a-z to A-Z, a prefix first.
 bool NameLess(std::u16string_view left, std::u16string_view right);
 void SortByName(std::vector<std::u16string>& names);

@@ -1,9 +1,12 @@
 #pragma once
 
 #include <cstdint>
+#include <optional>
 #include <string>
+#include <string_view>
 #include <vector>
 
+#include "core/command_line.h"
 #include "core/folder_listing.h"
 #include "core/paths.h"
 
@@ -19,12 +22,26 @@ inline constexpr core::PathStyle kPathStyle = core::PathStyle::Posix;
 // The file system as the folder listing sees it.
 const core::FileSystem& FileSystem();
 
-// Keeps the process's arguments before the toolkit sees them (POSIX reads argv; Windows reads the
-// raw command line itself and ignores these).
-void RememberArguments(int argc, char** argv);
+// The process's arguments after its own name, as the system gives them: POSIX decodes argv
+// losslessly (core/encoding.h); Windows splits its raw command line by the program's own rule and
+// does not use argc and argv.
+std::vector<std::u16string> Arguments(int argc, char** argv);
 
-// The program's arguments after its own name.
-std::vector<std::u16string> CommandLineArguments();
+// An environment variable's value, or nothing when it is not set.
+std::optional<std::u16string> EnvironmentVariable(std::u16string_view name);
+
+// The process's command line read by the program's rules (core/command_line.h).
+inline core::CommandLine ReadCommandLine(int argc, char** argv) {
+  return core::ReadCommandLine(kPathStyle, EnvironmentVariable, Arguments(argc, argv));
+}
+
+// An argument as Qt reads it from argv: its own bytes on POSIX; on Windows in the ANSI code page,
+// as Qt's own Windows start-up code hands arguments to main.
+std::string ToolkitArgument(std::u16string_view argument);
+
+// Writes text to standard output; returns whether all of it was written. A Windows program
+// without a console of its own writes to the console it was started from.
+bool WriteStandardOutput(std::u16string_view text);
 
 // The executable's own full path.
 std::u16string ExecutablePath();

@@ -6,17 +6,16 @@
 
 #include <cerrno>
 #include <climits>
+#include <cstdio>
+#include <cstdlib>
 #include <cstring>
 #include <memory>
 
-#include "core/command_line.h"
 #include "core/encoding.h"
 #include "platform/platform.h"
 
 namespace platform {
 namespace {
-
-std::vector<std::u16string> rememberedArguments;
 
 std::u16string ErrorText(int error) { return core::DecodeLossless(std::strerror(error)); }
 
@@ -44,6 +43,7 @@ class PosixFileSystem final : public core::FileSystem {
   core::ExpandedPath Expand(std::u16string_view folder) const override {
     if (folder.empty() || folder.starts_with(u'/')) return {core::PosixFullPath({}, folder), {}};
     std::unique_ptr<char, decltype(&std::free)> current(getcwd(nullptr, 0), &std::free);
+    if (!current && errno == ENOENT) return {{}, {}, true};
     if (!current) return {{}, ErrorText(errno)};
     return {core::PosixFullPath(core::DecodeLossless(current.get()), folder), {}};
   }
@@ -82,13 +82,25 @@ const core::FileSystem& FileSystem() {
   return fileSystem;
 }
 
-void RememberArguments(int argc, char** argv) {
-  std::vector<std::u16string> afterName;
-  for (int i = 1; i < argc; ++i) afterName.push_back(core::DecodeLossless(argv[i]));
-  rememberedArguments = core::PosixArguments(afterName);
+std::vector<std::u16string> Arguments(int argc, char** argv) {
+  std::vector<std::u16string> arguments;
+  for (int i = 1; i < argc; ++i) arguments.push_back(core::DecodeLossless(argv[i]));
+  return arguments;
 }
 
-std::vector<std::u16string> CommandLineArguments() { return rememberedArguments; }
+std::optional<std::u16string> EnvironmentVariable(std::u16string_view name) {
+  const char* value = std::getenv(core::EncodeLossless(name).c_str());
+  if (value == nullptr) return std::nullopt;
+  return core::DecodeLossless(value);
+}
+
+std::string ToolkitArgument(std::u16string_view argument) { return core::EncodeLossless(argument); }
+
+bool WriteStandardOutput(std::u16string_view text) {
+  const std::string bytes = core::EncodeLossless(text);
+  return std::fwrite(bytes.data(), 1, bytes.size(), stdout) == bytes.size() &&
+         std::fflush(stdout) == 0;
+}
 
 std::u16string ExecutablePath() {
   std::string buffer(PATH_MAX, '\0');

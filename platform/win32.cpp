@@ -8,6 +8,7 @@
 #include <memory>
 
 #include "core/command_line.h"
+#include "core/encoding.h"
 #include "platform/platform.h"
 
 namespace platform {
@@ -121,6 +122,20 @@ class Win32FileSystem final : public core::FileSystem {
   }
 };
 
+// Text goes to a console as UTF-16 and to a file or pipe as UTF-8.
+bool WriteTo(HANDLE output, std::u16string_view text) {
+  DWORD mode = 0;
+  DWORD written = 0;
+  if (GetConsoleMode(output, &mode)) {
+    const std::u16string wide(text);
+    return WriteConsoleW(output, Wide(wide), static_cast<DWORD>(wide.size()), &written, nullptr) &&
+           written == wide.size();
+  }
+  const std::string bytes = core::EncodeLossless(text);
+  return WriteFile(output, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr) &&
+         written == bytes.size();
+}
+
 }  // namespace
 
 const core::FileSystem& FileSystem() {
@@ -128,10 +143,44 @@ const core::FileSystem& FileSystem() {
   return fileSystem;
 }
 
-void RememberArguments(int, char**) {}
-
-std::vector<std::u16string> CommandLineArguments() {
+std::vector<std::u16string> Arguments(int, char**) {
   return core::SplitWindowsCommandLine(reinterpret_cast<const char16_t*>(GetCommandLineW()));
+}
+
+std::optional<std::u16string> EnvironmentVariable(std::u16string_view name) {
+  const std::u16string key(name);
+  std::u16string value(64, u'\0');
+  for (;;) {
+    SetLastError(ERROR_SUCCESS);
+    const DWORD length = GetEnvironmentVariableW(
+        Wide(key), reinterpret_cast<wchar_t*>(value.data()), static_cast<DWORD>(value.size()));
+    if (length == 0 && GetLastError() == ERROR_ENVVAR_NOT_FOUND) return std::nullopt;
+    if (length < value.size()) return value.substr(0, length);
+    value.resize(length);
+  }
+}
+
+std::string ToolkitArgument(std::u16string_view argument) {
+  const std::u16string text(argument);
+  const int size = WideCharToMultiByte(CP_ACP, 0, Wide(text), -1, nullptr, 0, nullptr, nullptr);
+  std::string bytes(static_cast<std::size_t>(size > 0 ? size : 1), '\0');
+  WideCharToMultiByte(CP_ACP, 0, Wide(text), -1, bytes.data(), size, nullptr, nullptr);
+  bytes.resize(bytes.size() - 1);
+  return bytes;
+}
+
+// A program started from a console without a redirection has no standard output of its own; it
+// writes to that console.
+bool WriteStandardOutput(std::u16string_view text) {
+  const HANDLE inherited = GetStdHandle(STD_OUTPUT_HANDLE);
+  if (inherited != nullptr && inherited != INVALID_HANDLE_VALUE) return WriteTo(inherited, text);
+  if (!AttachConsole(ATTACH_PARENT_PROCESS)) return false;
+  const HANDLE console = CreateFileW(L"CONOUT$", GENERIC_READ | GENERIC_WRITE, FILE_SHARE_WRITE,
+                                     nullptr, OPEN_EXISTING, 0, nullptr);
+  if (console == INVALID_HANDLE_VALUE) return false;
+  const bool written = WriteTo(console, text);
+  CloseHandle(console);
+  return written;
 }
 
 std::u16string ExecutablePath() {

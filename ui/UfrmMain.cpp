@@ -2,7 +2,6 @@
 
 #include <QDesktopServices>
 #include <QFileDialog>
-#include <QKeyEvent>
 
 #include "core/folder_listing.h"
 #include "core/paths.h"
@@ -45,6 +44,8 @@ TfrmMain::TfrmMain(const std::vector<std::u16string>& arguments, QWidget* parent
       pageArea(nullptr),
       fileList(new TFileListModel(this)) {
   ui->setupUi(this);
+  // The window has no minimum size of its own; its parts may shrink to nothing.
+  layout()->setSizeConstraint(QLayout::SetNoConstraint);
   // Made after the window's widgets so that it outlives the page they hold when they are deleted.
   profile = MakePageProfile(this);
   pageArea = new TPageArea(ui->webMain, profile);
@@ -55,7 +56,6 @@ TfrmMain::TfrmMain(const std::vector<std::u16string>& arguments, QWidget* parent
       {kInitialListWidth, width() - kInitialListWidth - ui->splLeft->handleWidth()});
   ui->splLeft->handle(1)->installEventFilter(this);
   ui->lsbFile->setModel(fileList);
-  ui->lsbFile->installEventFilter(this);
   BindCommands();
   FormCreate(arguments);
 }
@@ -79,8 +79,7 @@ void TfrmMain::BindCommands() {
   connect(ui->actExit, &QAction::triggered, this, Guarded([this] { actExitExecute(); }));
   connect(ui->actAbout, &QAction::triggered, this, Guarded([this] { actAboutExecute(); }));
   connect(ui->actHelp, &QAction::triggered, this, Guarded([this] { actHelpExecute(); }));
-  connect(ui->lsbFile->selectionModel(), &QItemSelectionModel::selectionChanged, this,
-          Guarded([this] { lsbFileChange(); }));
+  connect(ui->lsbFile, &TListBox::selectedEntryChanged, this, Guarded([this] { lsbFileChange(); }));
   connect(ui->lsbFile, &QAbstractItemView::clicked, this,
           Guarded([this] { ShowStoppedPageAgain(); }));
   connect(ui->lsbFile, &QAbstractItemView::activated, this,
@@ -111,19 +110,8 @@ void TfrmMain::SelectEntryNamed(std::u16string_view name) {
   }
 }
 
-// With nothing selected, Down selects the first entry. The view itself would move on from the
-// entry it marks as current on taking focus, skipping the first one.
 bool TfrmMain::eventFilter(QObject* watched, QEvent* event) {
-  if (watched == ui->splLeft->handle(1)) {
-    LimitSplitterDrag(event->type());
-    return QMainWindow::eventFilter(watched, event);
-  }
-  if (watched == ui->lsbFile && event->type() == QEvent::KeyPress &&
-      static_cast<QKeyEvent*>(event)->key() == Qt::Key_Down &&
-      !ui->lsbFile->selectionModel()->hasSelection() && fileList->rowCount() > 0) {
-    ui->lsbFile->setCurrentIndex(fileList->index(0));
-    return true;
-  }
+  if (watched == ui->splLeft->handle(1)) LimitSplitterDrag(event->type());
   return QMainWindow::eventFilter(watched, event);
 }
 

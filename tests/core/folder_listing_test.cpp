@@ -21,6 +21,7 @@ class FakeFileSystem final : public core::FileSystem {
   PathStyle Style() const override { return style_; }
   std::size_t PosixPathMax() const override { return 4096; }
   core::ExpandedPath Expand(std::u16string_view folder) const override {
+    if (currentFolderGone) return {{}, expansionError, true};
     return {std::u16string(folder), expansionError};
   }
   DirectoryState Directory(std::u16string_view path) const override {
@@ -36,6 +37,7 @@ class FakeFileSystem final : public core::FileSystem {
   }
 
   std::optional<std::u16string> expansionError;
+  bool currentFolderGone = false;
   std::map<std::u16string, DirectoryState> states;
   std::vector<std::u16string> entries;
   mutable int reads = 0;
@@ -135,6 +137,14 @@ TEST(FolderChecks, ExpansionErrorGivesThePlatformTextTrimmed) {
       u"The filename, directory name, or volume label syntax is incorrect.\r\n";
   EXPECT_EQ(CheckMessage(fileSystem, u"C:\\a"),
             u"The filename, directory name, or volume label syntax is incorrect");
+}
+
+TEST(FolderChecks, PathInACurrentFolderThatIsGoneIsNotFound) {
+  FakeFileSystem fileSystem(PathStyle::Posix);
+  fileSystem.currentFolderGone = true;
+  EXPECT_EQ(CheckMessage(fileSystem, u"docs"), core::kPathNotFound);
+  fileSystem.expansionError = u"Permission denied";
+  EXPECT_EQ(CheckMessage(fileSystem, u"docs"), u"Permission denied");
 }
 
 TEST(ListHtmlFiles, KeepsMatchingNamesInNameOrder) {

@@ -1,13 +1,11 @@
-// Prints the first argument the platform layer finds on this process's command line, or
-// "<none>" when there is none.
-#include <cstdio>
-
-#include "core/encoding.h"
+// Prints what the program makes of this process's command line: "<help>" or "<version>" for a
+// request, otherwise its first argument after Qt's options, or "<none>" when there is none.
 #include "platform/platform.h"
 
-int main() {
-  const auto arguments = platform::CommandLineArguments();
-  const std::string text = arguments.empty() ? "<none>" : core::EncodeLossless(arguments.front());
-  std::fwrite(text.data(), 1, text.size(), stdout);
-  return 0;
+int main(int argc, char** argv) {
+  const core::CommandLine commandLine = platform::ReadCommandLine(argc, argv);
+  std::u16string text = commandLine.arguments.empty() ? u"<none>" : commandLine.arguments.front();
+  if (commandLine.request == core::Request::Help) text = u"<help>";
+  if (commandLine.request == core::Request::Version) text = u"<version>";
+  return platform::WriteStandardOutput(text) ? 0 : 1;
 }

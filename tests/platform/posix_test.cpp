@@ -72,6 +72,20 @@ TEST(PosixListing, RelativeFolderResolvesAgainstTheCurrentFolder) {
   EXPECT_EQ(missing, core::kPathNotFound);
 }
 
+TEST(PosixListing, RelativeFolderInACurrentFolderThatIsGoneIsNotFound) {
+  TemporaryFolder folder;
+  const fs::path previous = fs::current_path();
+  const fs::path gone = folder.Path() / "gone";
+  fs::create_directory(gone);
+  fs::current_path(gone);
+  fs::remove(gone);
+  const std::u16string relative = FailureMessage([] { List(u"docs"); });
+  const Names absolute = List(folder.Text());
+  fs::current_path(previous);
+  EXPECT_EQ(relative, core::kPathNotFound);
+  EXPECT_TRUE(absolute.empty());
+}
+
 TEST(PosixListing, FolderThatIsNotThereFailsWithPathNotFound) {
   TemporaryFolder folder;
   const fs::path file = folder.Page("a.html");
@@ -201,14 +215,27 @@ TEST(PosixPageFiles, FileTheUserMayNotReadIsDenied) {
   EXPECT_EQ(outcome, "denied");
 }
 
-TEST(PosixArguments, AreDecodedLosslesslyAndEmptyOnesSkipped) {
+TEST(PosixArguments, AreDecodedLosslesslyAndGoBackToQtAsTheSameBytes) {
   char program[] = "vellumine";
   char empty[] = "";
   char folder[] = "/tmp/caf\xE9";
-  char second[] = "ignored";
+  char second[] = "-reverse";
   char* argv[] = {program, empty, folder, second, nullptr};
-  platform::RememberArguments(4, argv);
-  EXPECT_EQ(platform::CommandLineArguments(), (Names{u"/tmp/caf\xDCE9", u"ignored"}));
+  const Names arguments = platform::Arguments(4, argv);
+  EXPECT_EQ(arguments, (Names{u"", u"/tmp/caf\xDCE9", u"-reverse"}));
+  for (std::size_t i = 0; i < arguments.size(); ++i) {
+    EXPECT_EQ(platform::ToolkitArgument(arguments[i]), argv[i + 1]);
+  }
+  EXPECT_EQ(platform::ReadCommandLine(4, argv).arguments, Names{u"/tmp/caf\xDCE9"});
+}
+
+TEST(PosixProcess, ReadsEnvironmentVariablesSetEmptyAndUnset) {
+  setenv("VELLUMINE_PROBE", "caf\xE9", 1);
+  EXPECT_EQ(platform::EnvironmentVariable(u"VELLUMINE_PROBE"), u"caf\xDCE9");
+  setenv("VELLUMINE_PROBE", "", 1);
+  EXPECT_EQ(platform::EnvironmentVariable(u"VELLUMINE_PROBE"), u"");
+  unsetenv("VELLUMINE_PROBE");
+  EXPECT_EQ(platform::EnvironmentVariable(u"VELLUMINE_PROBE"), std::nullopt);
 }
 
 TEST(PosixProcess, KnowsItsExecutableAndCodeOffsets) {

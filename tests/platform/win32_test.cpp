@@ -257,7 +257,28 @@ INSTANTIATE_TEST_SUITE_P(
                     CommandLineCase{u"C:\\a C:\\b", "C:\\a"},
                     CommandLineCase{u"\"\" C:\\site\\index.html", "C:\\site\\index.html"},
                     CommandLineCase{u"\"E:\\\"", "E:\\"},
-                    CommandLineCase{u"C:\\日本\\p.html", "C:\\日本\\p.html"}));
+                    CommandLineCase{u"C:\\日本\\p.html", "C:\\日本\\p.html"},
+                    CommandLineCase{u"-reverse -style fusion C:\\site", "C:\\site"},
+                    CommandLineCase{u"--platform windows \"C:\\My Pages\\\"", "C:\\My Pages\\"},
+                    CommandLineCase{u"-- -reverse", "-reverse"},
+                    CommandLineCase{u"-reverse --help", "<help>"},
+                    CommandLineCase{u"-- --help", "--help"},
+                    CommandLineCase{u"--version C:\\site", "<version>"}));
+
+TEST(Win32Process, ReadsEnvironmentVariablesSetEmptyAndUnset) {
+  const std::u16string longValue(300, u'v');
+  SetEnvironmentVariableW(L"VELLUMINE_PROBE", Wide(longValue).c_str());
+  EXPECT_EQ(platform::EnvironmentVariable(u"VELLUMINE_PROBE"), longValue);
+  SetEnvironmentVariableW(L"VELLUMINE_PROBE", L"");
+  EXPECT_EQ(platform::EnvironmentVariable(u"VELLUMINE_PROBE"), u"");
+  SetEnvironmentVariableW(L"VELLUMINE_PROBE", nullptr);
+  EXPECT_EQ(platform::EnvironmentVariable(u"VELLUMINE_PROBE"), std::nullopt);
+}
+
+TEST(Win32Process, HandsQtItsArgumentsInTheAnsiCodePage) {
+  EXPECT_EQ(platform::ToolkitArgument(u"-style"), "-style");
+  EXPECT_EQ(platform::ToolkitArgument(u""), "");
+}
 
 TEST(Win32Process, KnowsItsExecutableAndHelpPage) {
   const std::u16string executable = platform::ExecutablePath();

@@ -2,6 +2,7 @@
 
 #include <QAction>
 #include <QApplication>
+#include <QFileDialog>
 #include <QListView>
 #include <QPointer>
 #include <QTest>
@@ -12,6 +13,7 @@
 #include <memory>
 
 #include "core/encoding.h"
+#include "support/TemporaryFolder.h"
 #include "ui/UfrmMain.h"
 
 // Helpers that look at a main window the way a user would: by its components' names.
@@ -57,6 +59,14 @@ inline bool ShowsPage(const TfrmMain& window, const QString& title) {
 
 inline std::u16string Text(const std::filesystem::path& path) {
   return core::DecodeLossless(path.string());
+}
+
+// Answers the folder picker like a user choosing `folder`.
+inline void PickFolder(QWidget* modal, const TemporaryFolder& folder) {
+  auto* dialog = qobject_cast<QFileDialog*>(modal);
+  ASSERT_NE(dialog, nullptr) << "the folder picker did not come up";
+  dialog->setDirectory(QString::fromStdU16String(folder.Text()));
+  static_cast<QDialog*>(dialog)->accept();  // accept() is protected in QFileDialog
 }
 
 // Calls `answer` once for every modal window that comes up while the watcher lives, from inside

@@ -7,6 +7,8 @@
 #include <QPushButton>
 #include <QSignalSpy>
 #include <QToolButton>
+#include <QWindow>
+#include <cmath>
 #include <cstdlib>
 #include <fstream>
 
@@ -120,14 +122,6 @@ INSTANTIATE_TEST_SUITE_P(Cases, Bindings,
                                          Binding{"btnReload", "actReloadFile"}),
                          [](const auto& info) { return std::string(info.param.item); });
 
-// Answers the folder picker like a user choosing `folder`.
-void PickFolder(QWidget* modal, const TemporaryFolder& folder) {
-  auto* dialog = qobject_cast<QFileDialog*>(modal);
-  ASSERT_NE(dialog, nullptr) << "the folder picker did not come up";
-  dialog->setDirectory(QString::fromStdU16String(folder.Text()));
-  static_cast<QDialog*>(dialog)->accept();  // accept() is protected in QFileDialog
-}
-
 TEST(Reload, StaysDisabledUntilAFolderOpensThenStaysEnabled) {
   TemporaryFolder folder;
   folder.Page("a.html");
@@ -193,6 +187,72 @@ TEST(OpenFolder, OnTheCurrentFolderRebuildsTheListAndKeepsThePage) {
   EXPECT_EQ(View(*window)->title(), "shown");
 }
 
+// The box's frame is centred on the owner's frame, as near as whole pixels allow.
+void ExpectCentredOn(QWidget& box, const QWidget& owner) {
+  ASSERT_TRUE(QTest::qWaitForWindowExposed(&box));
+  const QPointF offset = QRectF(box.windowHandle()->frameGeometry()).center() -
+                         QRectF(owner.windowHandle()->frameGeometry()).center();
+  EXPECT_LE(std::abs(offset.x()), 0.5) << offset.x();
+  EXPECT_LE(std::abs(offset.y()), 0.5) << offset.y();
+}
+
+// The rows of `image` that hold anything but its corner's colour.
+std::pair<int, int> InkRows(const QImage& image) {
+  const QRgb background = image.pixel(image.width() - 1, 0);
+  int top = -1, bottom = -1;
+  for (int y = 0; y < image.height(); ++y) {
+    for (int x = 0; x < image.width(); ++x) {
+      if (image.pixel(x, y) == background) continue;
+      if (top < 0) top = y;
+      bottom = y;
+    }
+  }
+  return {top, bottom};
+}
+
+// The name is drawn in a 20-pixel font inside its 153 x 17 label, its ink as tall as the same
+// text drawn with room to spare: nothing is cut off.
+void ExpectNameInItsLabel(QLabel& name) {
+  EXPECT_EQ(name.text(), "Vellumine");
+  EXPECT_EQ(name.geometry(), QRect(16, 16, 153, 17));
+  EXPECT_EQ(name.font().pixelSize(), 20);
+  const auto [top, bottom] = InkRows(name.grab().toImage());
+  QLabel roomy(name.text());
+  roomy.setFont(name.font());
+  roomy.resize(name.width(), 3 * name.height());
+  const auto [roomyTop, roomyBottom] = InkRows(roomy.grab().toImage());
+  EXPECT_GE(top, 0);
+  EXPECT_EQ(bottom - top, roomyBottom - roomyTop);
+}
+
+struct PlacementCase {
+  const char* label;
+  QRect owner;
+  QSize frame;
+  QPoint expected;
+};
+
+class AboutPlacement : public testing::TestWithParam<PlacementCase> {};
+
+TEST_P(AboutPlacement, CentresTheFrameOnTheOwnersFrameOnScreen) {
+  const QRect screen(0, 0, 1280, 1024);
+  EXPECT_EQ(CentredFramePosition(GetParam().owner, GetParam().frame, screen), GetParam().expected);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Cases, AboutPlacement,
+    testing::Values(PlacementCase{"SameParity", QRect(100, 50, 1025, 769), QSize(177, 113),
+                                  QPoint(524, 378)},
+                    PlacementCase{"HalfPixelGoesRightAndDown", QRect(0, 0, 1024, 768),
+                                  QSize(177, 113), QPoint(424, 328)},
+                    PlacementCase{"WindowManagerFrames", QRect(127, 115, 1026, 793),
+                                  QSize(179, 138), QPoint(551, 443)},
+                    PlacementCase{"KeptOnScreenTopLeft", QRect(-900, -700, 1000, 800),
+                                  QSize(179, 138), QPoint(0, 0)},
+                    PlacementCase{"KeptOnScreenBottomRight", QRect(1200, 1000, 1000, 800),
+                                  QSize(179, 138), QPoint(1101, 886)}),
+    [](const auto& info) { return std::string(info.param.label); });
+
 TEST(About, ShowsAModalBoxThatOnlyOkOrTheCloseBoxCloses) {
   const auto window = Open({});
   int shown = 0;
@@ -207,14 +267,13 @@ TEST(About, ShowsAModalBoxThatOnlyOkOrTheCloseBoxCloses) {
     EXPECT_TRUE(box->isModal());
     EXPECT_EQ(box->windowTitle(), "Vellumine");
     EXPECT_EQ(box->size(), QSize(177, 113));
-    // Without a window manager Qt allows for a title bar it can only guess, hence the tolerance.
-    EXPECT_LE((box->geometry().center() - window->geometry().center()).manhattanLength(), 60);
+    ExpectCentredOn(*box, *window);
     const Qt::WindowFlags flags = box->windowFlags();
     EXPECT_TRUE(flags.testFlag(Qt::WindowCloseButtonHint));
     EXPECT_FALSE(flags.testFlag(Qt::WindowMinimizeButtonHint));
     EXPECT_FALSE(flags.testFlag(Qt::WindowMaximizeButtonHint));
     EXPECT_EQ(box->findChild<QLabel*>("lblApplicationName")->text(), "Vellumine");
-    EXPECT_EQ(box->findChild<QLabel*>("lblApplicationName")->font().pointSize(), 20);
+    ExpectNameInItsLabel(*box->findChild<QLabel*>("lblApplicationName"));
     EXPECT_EQ(box->findChild<QLabel*>("lblVersion")->text(), "Version 1.1.0");
     EXPECT_FALSE(box->findChild<QLabel*>("lblCopyright")->text().isEmpty());
     auto* ok = box->findChild<QPushButton*>("btnClose");

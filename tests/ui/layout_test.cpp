@@ -30,6 +30,19 @@ TEST(Layout, InitialSizeGivesTheDesignedAreas) {
   EXPECT_EQ(GeometryIn(*window, "webMain"), QRect(200, 24, 824, 744));
 }
 
+// Only the window system limits how small the window gets; its parts shrink to nothing and come
+// back at their designed sizes.
+TEST(Layout, WindowHasNoMinimumSize) {
+  const auto window = Open({});
+  EXPECT_EQ(window->minimumSize(), QSize(0, 0));
+  for (const QSize& size : {QSize(1, 1), QSize(15, 30), QSize(1024, 768)}) {
+    window->resize(size);
+    EXPECT_TRUE(QTest::qWaitFor([&] { return window->size() == size; }, 5000)) << size.width();
+  }
+  EXPECT_EQ(GeometryIn(*window, "lsbFile"), QRect(0, 73, 193, 695));
+  EXPECT_EQ(GeometryIn(*window, "pnlMain"), QRect(200, 24, 824, 744));
+}
+
 TEST(Layout, TabOrderRunsFromThePageToTheButtonsAndTheList) {
   const auto window = Open({});
   const QStringList stops = {"webMain", "btnOpenFolder", "btnReload", "lsbFile"};

@@ -104,6 +104,24 @@ INSTANTIATE_TEST_SUITE_P(
                     FailingStartCase{"BareFileName", u"page.html", core::kInvalidPathCharacters}),
     [](const auto& info) { return std::string(info.param.label); });
 
+TEST(FailingStart, RelativeArgumentInADeletedWorkingFolderIsNotFound) {
+  TemporaryFolder folder;
+  const std::filesystem::path previous = std::filesystem::current_path();
+  const std::filesystem::path gone = folder.Path() / "gone";
+  std::filesystem::create_directory(gone);
+  std::filesystem::current_path(gone);
+  std::filesystem::remove(gone);
+  for (const std::u16string argument : {u"docs/", u"docs/page.html"}) {
+    try {
+      TfrmMain window({argument});
+      ADD_FAILURE() << "the window was created";
+    } catch (const core::Failure& failure) {
+      EXPECT_EQ(failure.Message(), core::kPathNotFound);
+    }
+  }
+  std::filesystem::current_path(previous);
+}
+
 TEST(PageDisplay, EachNameShowsItsOwnFile) {
   TemporaryFolder folder;
   const std::vector<std::pair<std::string, std::string>> pages = {
