@@ -16,12 +16,12 @@ mkfifo "$folder/x.html"
 
 "$program" "$folder/x.html" &
 pid=$!
-window=$(timeout 60 xdotool search --sync --onlyvisible --name '^Vellumine$' | head -n 1)
+window=$(timeout 60 xdotool search --sync --onlyvisible --pid "$pid" --name '^Vellumine$' | head -n 1)
 [ -n "$window" ] || { echo "the main window did not appear"; exit 1; }
 sleep 2
 
 # The File menu's title sits at the left end of the menu bar; Up from its top reaches Exit.
-xdotool mousemove --window "$window" 20 12 click 1
+xdotool windowfocus --sync "$window" mousemove --window "$window" 20 12 click 1
 sleep 1
 xdotool key Up Return
 chosen=$(date +%s%N)
