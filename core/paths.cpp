@@ -120,7 +120,7 @@ std::string EngineUrlFromAddress(std::u16string_view pageAddress) {
   std::u16string_view path = pageAddress;
   if (path.starts_with(kFileScheme)) path.remove_prefix(kFileScheme.size());
   std::string url(kPageScheme);
-  url.push_back(':');
+  url.append("://").append(kPageHost);
   for (const char byte : EncodeLossless(path)) {
     const auto value = static_cast<unsigned char>(byte);
     if (KeptLiterally(value)) {

@@ -38,6 +38,9 @@ std::u16string HelpPagePath(PathStyle style, std::u16string_view executablePath)
 // The URL scheme through which the browser view loads local pages: the program reads each page
 // itself, so that it sees every file before the engine does.
 inline constexpr std::string_view kPageScheme = "vellumine";
+// Every page URL names this host, so that the engine keeps all local pages in one renderer instead
+// of starting one per page.
+inline constexpr std::string_view kPageHost = "localhost";
 
 // The URL that makes the browser engine load exactly the file a page address names, in the page
 // scheme. The address is not parsed as a URL (a parser would read "#" as a fragment and "%41" as

@@ -28,9 +28,15 @@ const QByteArray& SchemeName() {
 bool IsPageUrl(const QUrl& url) { return url.scheme().toLatin1() == SchemeName(); }
 bool IsFileUrl(const QUrl& url) { return url.scheme() == QLatin1String("file"); }
 
-QUrl WithScheme(QUrl url, const QString& scheme) {
+// The same file at another scheme and host.
+QUrl Moved(QUrl url, const QString& scheme, const QString& host) {
   url.setScheme(scheme);
+  url.setHost(host);
   return url;
+}
+
+bool NamesThisMachine(const QUrl& url) {
+  return url.host().isEmpty() || url.host() == QLatin1String(core::kPageHost.data());
 }
 
 std::optional<std::u16string> LocalFileOf(const QUrl& url) {
@@ -113,10 +119,12 @@ class TLocalRequestGuard final : public QWebEngineUrlRequestInterceptor {
     const QWebEngineUrlRequestInfo::ResourceType type = info.resourceType();
     if (type == QWebEngineUrlRequestInfo::ResourceTypeXhr) return info.block(true);
     if (IsDocument(type)) {
-      if (IsFileUrl(url)) info.redirect(WithScheme(url, QString::fromLatin1(SchemeName())));
-      return;
+      if (!IsFileUrl(url)) return;
+      if (!NamesThisMachine(url)) return info.block(true);
+      return info.redirect(Moved(url, QString::fromLatin1(SchemeName()),
+                                 QString::fromLatin1(core::kPageHost.data())));
     }
-    if (IsPageUrl(url)) return info.redirect(WithScheme(url, QStringLiteral("file")));
+    if (IsPageUrl(url)) return info.redirect(Moved(url, QStringLiteral("file"), QString()));
     const std::optional<std::u16string> path = LocalFileOf(url);
     if (!path || !platform::IsRegularFile(*path)) info.block(true);
   }
@@ -126,7 +134,7 @@ class TLocalRequestGuard final : public QWebEngineUrlRequestInterceptor {
 
 void RegisterPageScheme() {
   QWebEngineUrlScheme scheme(SchemeName());
-  scheme.setSyntax(QWebEngineUrlScheme::Syntax::Path);
+  scheme.setSyntax(QWebEngineUrlScheme::Syntax::Host);
   // Local like "file:", and allowed to show local files as a "file:" page is.
   scheme.setFlags(QWebEngineUrlScheme::LocalScheme | QWebEngineUrlScheme::LocalAccessAllowed);
   QWebEngineUrlScheme::registerScheme(scheme);

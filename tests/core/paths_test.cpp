@@ -145,13 +145,15 @@ TEST_P(EngineUrls, KeepEveryCharacterOfTheFileName) {
 INSTANTIATE_TEST_SUITE_P(
     Cases, EngineUrls,
     testing::Values(
-        EngineUrlCase{u"file:///site/index.html", "vellumine:/site/index.html"},
-        EngineUrlCase{u"file:///C:/site/a b#1.html", "vellumine:/C:/site/a%20b%231.html"},
-        EngineUrlCase{u"file:///site/%41.html", "vellumine:/site/%2541.html"},
-        EngineUrlCase{u"file:///site/q?.html", "vellumine:/site/q%3F.html"},
-        EngineUrlCase{u"file:///site/日本.html", "vellumine:/site/%E6%97%A5%E6%9C%AC.html"},
-        EngineUrlCase{u"file:///site/caf\xDCE9.html", "vellumine:/site/caf%E9.html"},
-        EngineUrlCase{u"file:///site/a\\b.html", "vellumine:/site/a%5Cb.html"}));
+        EngineUrlCase{u"file:///site/index.html", "vellumine://localhost/site/index.html"},
+        EngineUrlCase{u"file:///C:/site/a b#1.html",
+                      "vellumine://localhost/C:/site/a%20b%231.html"},
+        EngineUrlCase{u"file:///site/%41.html", "vellumine://localhost/site/%2541.html"},
+        EngineUrlCase{u"file:///site/q?.html", "vellumine://localhost/site/q%3F.html"},
+        EngineUrlCase{u"file:///site/日本.html",
+                      "vellumine://localhost/site/%E6%97%A5%E6%9C%AC.html"},
+        EngineUrlCase{u"file:///site/caf\xDCE9.html", "vellumine://localhost/site/caf%E9.html"},
+        EngineUrlCase{u"file:///site/a\\b.html", "vellumine://localhost/site/a%5Cb.html"}));
 
 struct UrlFileCase {
   PathStyle style;
