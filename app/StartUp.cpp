@@ -14,6 +14,7 @@
 #include "core/paths.h"
 #include "platform/platform.h"
 #include "ui/UfrmMain.h"
+#include "vellumine_version.h"
 
 namespace {
 

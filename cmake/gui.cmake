@@ -4,6 +4,7 @@ find_package(Qt6 6.4 REQUIRED COMPONENTS Widgets WebEngineWidgets)
 add_library(vellumine_ui STATIC
   ${PROJECT_SOURCE_DIR}/ui/EventLoopErrors.cpp
   ${PROJECT_SOURCE_DIR}/ui/FileListModel.cpp
+  ${PROJECT_SOURCE_DIR}/ui/FitToText.cpp
   ${PROJECT_SOURCE_DIR}/ui/ListBox.cpp
   ${PROJECT_SOURCE_DIR}/ui/NoticePage.cpp
   ${PROJECT_SOURCE_DIR}/ui/PageArea.cpp
@@ -26,8 +27,7 @@ vellumine_warnings(vellumine_ui)
 add_library(vellumine_app STATIC
   ${PROJECT_SOURCE_DIR}/app/StartUp.cpp
   ${PROJECT_SOURCE_DIR}/app/ToolkitArguments.cpp)
-target_link_libraries(vellumine_app PUBLIC vellumine_ui)
-target_compile_definitions(vellumine_app PRIVATE VELLUMINE_VERSION="${PROJECT_VERSION}")
+target_link_libraries(vellumine_app PUBLIC vellumine_ui vellumine_version)
 vellumine_warnings(vellumine_app)
 
 add_executable(vellumine WIN32 ${PROJECT_SOURCE_DIR}/app/main.cpp)
@@ -36,8 +36,10 @@ set_target_properties(vellumine PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINA
 vellumine_warnings(vellumine)
 
 if(WIN32)
-  # The icon, the version record and the manifest; the manifest is ours alone.
+  # The icon, the version record and the manifest; the manifest is ours alone. The resource
+  # compiler finds the icon in resources/ and the version and manifest in generated/.
   target_sources(vellumine PRIVATE ${PROJECT_SOURCE_DIR}/resources/vellumine.rc)
+  target_include_directories(vellumine PRIVATE ${PROJECT_SOURCE_DIR}/resources)
   if(MSVC)
     target_link_options(vellumine PRIVATE /MANIFEST:NO)
   endif()
@@ -68,5 +70,27 @@ else()
   endforeach()
   install(FILES ${PROJECT_SOURCE_DIR}/resources/icons/vellumine.svg
           DESTINATION ${CMAKE_INSTALL_DATADIR}/icons/hicolor/scalable/apps)
-endif()
 
+  # Software-centre metadata, named after its component id.
+  set(VELLUMINE_APP_ID example.vellumine.Vellumine)
+  configure_file(${PROJECT_SOURCE_DIR}/resources/vellumine.metainfo.xml.in
+                 ${PROJECT_BINARY_DIR}/generated/${VELLUMINE_APP_ID}.metainfo.xml @ONLY)
+  install(FILES ${PROJECT_BINARY_DIR}/generated/${VELLUMINE_APP_ID}.metainfo.xml
+          DESTINATION ${CMAKE_INSTALL_DATADIR}/metainfo)
+
+  # The manual page and the changelog, compressed without a time stamp as Debian wants them, and
+  # the licence in Debian's copyright format.
+  set(documents ${PROJECT_BINARY_DIR}/generated/documents)
+  configure_file(${PROJECT_SOURCE_DIR}/resources/vellumine.1.in ${documents}/vellumine.1 @ONLY)
+  configure_file(${PROJECT_SOURCE_DIR}/packaging/changelog ${documents}/changelog COPYONLY)
+  add_custom_command(
+    OUTPUT ${documents}/vellumine.1.gz ${documents}/changelog.gz
+    COMMAND gzip -9nkf ${documents}/vellumine.1 ${documents}/changelog
+    DEPENDS ${documents}/vellumine.1 ${documents}/changelog
+    VERBATIM)
+  add_custom_target(vellumine_documents ALL
+                    DEPENDS ${documents}/vellumine.1.gz ${documents}/changelog.gz)
+  install(FILES ${documents}/vellumine.1.gz DESTINATION ${CMAKE_INSTALL_MANDIR}/man1)
+  install(FILES ${documents}/changelog.gz ${PROJECT_BINARY_DIR}/generated/copyright
+          DESTINATION ${CMAKE_INSTALL_DATAROOTDIR}/doc/vellumine)
+endif()

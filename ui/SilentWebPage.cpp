@@ -6,6 +6,10 @@
 #include <QWebEngineRegisterProtocolHandlerRequest>
 #include <QWebEngineSettings>
 
+#if QT_VERSION >= QT_VERSION_CHECK(6, 8, 0)
+#include <QWebEnginePermission>
+#endif
+
 TSilentWebPage::TSilentWebPage(QWebEngineProfile* profile, QObject* parent)
     : QWebEnginePage(profile, parent) {
   // A local page reads no other local file as a mainstream browser's "file:" page does not.
@@ -15,10 +19,15 @@ TSilentWebPage::TSilentWebPage(QWebEngineProfile* profile, QObject* parent)
 }
 
 void TSilentWebPage::RefuseRequests() {
+#if QT_VERSION >= QT_VERSION_CHECK(6, 8, 0)
+  connect(this, &QWebEnginePage::permissionRequested, this,
+          [](const QWebEnginePermission& permission) { permission.deny(); });
+#else
   connect(this, &QWebEnginePage::featurePermissionRequested, this,
           [this](const QUrl& origin, Feature feature) {
             setFeaturePermission(origin, feature, PermissionDeniedByUser);
           });
+#endif
   connect(this, &QWebEnginePage::fullScreenRequested, this,
           [](QWebEngineFullScreenRequest request) { request.reject(); });
   connect(this, &QWebEnginePage::fileSystemAccessRequested, this,

@@ -5,6 +5,7 @@
 #include <QScreen>
 #include <QWindow>
 
+#include "ui/FitToText.h"
 #include "ui_UfrmAbout.h"
 
 TfrmAbout* frmAbout = nullptr;
@@ -30,6 +31,7 @@ QPoint CentredFramePosition(const QRect& ownerFrame, const QSize& frameSize, con
 
 TfrmAbout::TfrmAbout(QWidget* owner) : QDialog(owner), ui(std::make_unique<Ui::TfrmAbout>()) {
   ui->setupUi(this);
+  FitToText::Keep(this);
   setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                  Qt::WindowCloseButtonHint);
   QFont nameFont = ui->lblApplicationName->font();

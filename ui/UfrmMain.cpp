@@ -1,13 +1,19 @@
 #include "ui/UfrmMain.h"
 
+#include <QApplication>
 #include <QDesktopServices>
 #include <QFileDialog>
+#include <QMouseEvent>
+#include <QShortcut>
+#include <QToolButton>
+#include <QWebEngineView>
 
 #include "core/folder_listing.h"
 #include "core/paths.h"
 #include "platform/platform.h"
 #include "ui/EventLoopErrors.h"
 #include "ui/FileListModel.h"
+#include "ui/FitToText.h"
 #include "ui/PageArea.h"
 #include "ui/PageScheme.h"
 #include "ui/StyleBook.h"
@@ -23,17 +29,66 @@ constexpr int kInitialListWidth = 193;
 // While the splitter is dragged, the page keeps at least this width.
 constexpr int kMinimumPageWidth = 20;
 
-// A menu item bound to a command: it shows the command's caption, follows its enabled state and
-// executes it when chosen.
+// A command's keys: its shortcut, then those in its "secondaryShortCuts" list.
+void TakeSecondaryShortCuts(QAction* command) {
+  QList<QKeySequence> keys = {command->shortcut()};
+  for (const QString& key : command->property("secondaryShortCuts").toStringList()) keys << key;
+  command->setShortcuts(keys);
+}
+
+// A menu item bound to a command: it shows the command's caption and keys, follows its enabled
+// state and executes it when chosen. The menu item, not the command, listens for the keys, so
+// that Qt shows them in the menu and no key has two owners.
 void BindToCommand(QAction* item, QAction* command) {
   const auto follow = [item, command] {
     item->setText(command->text());
+    item->setShortcuts(command->shortcuts());
     item->setEnabled(command->isEnabled());
   };
   follow();
   QObject::connect(command, &QAction::changed, item, follow);
   QObject::connect(item, &QAction::triggered, command, &QAction::trigger);
 }
+
+// A button bound to a command: it shows the command's caption and icon, follows its enabled state
+// and executes it when clicked. (A default action would make the button a second owner of the
+// command's keys, and Qt ignores a key with two owners.)
+void BindToCommand(QToolButton* button, QAction* command) {
+  const auto follow = [button, command] {
+    button->setText(command->text());
+    button->setIcon(command->icon());
+    button->setEnabled(command->isEnabled());
+  };
+  follow();
+  QObject::connect(command, &QAction::changed, button, follow);
+  QObject::connect(button, &QToolButton::clicked, command, &QAction::trigger);
+}
+
+// The mouse's Back and Forward buttons, pressed anywhere in the window, move the view through its
+// history. The press is taken before the widget under the pointer (the page, the list) sees it.
+class HistoryButtons final : public QObject {
+ public:
+  HistoryButtons(QWidget* window, QWebEngineView* view)
+      : QObject(window), window_(window), view_(view) {
+    qApp->installEventFilter(this);
+  }
+
+ protected:
+  bool eventFilter(QObject* watched, QEvent* event) override {
+    if (event->type() != QEvent::MouseButtonPress || !watched->isWidgetType() ||
+        static_cast<QWidget*>(watched)->window() != window_) {
+      return false;
+    }
+    const Qt::MouseButton button = static_cast<QMouseEvent*>(event)->button();
+    if (button == Qt::BackButton) view_->back();
+    if (button == Qt::ForwardButton) view_->forward();
+    return button == Qt::BackButton || button == Qt::ForwardButton;
+  }
+
+ private:
+  QWidget* window_;
+  QWebEngineView* view_;
+};
 
 }  // namespace
 
@@ -57,15 +112,17 @@ TfrmMain::TfrmMain(const std::vector<std::u16string>& arguments, QWidget* parent
   ui->splLeft->handle(1)->installEventFilter(this);
   ui->lsbFile->setModel(fileList);
   BindCommands();
+  FitToText::Keep(ui->pnlLeftTop);
   FormCreate(arguments);
 }
 
 TfrmMain::~TfrmMain() = default;
 
 void TfrmMain::BindCommands() {
-  ui->btnOpenFolder->setDefaultAction(ui->actOpenFolder);
-  ui->btnReload->setDefaultAction(ui->actReloadFile);
   ui->actReloadFile->setIcon(style()->standardIcon(QStyle::SP_BrowserReload));
+  for (QAction* command : ui->actMain->actions()) TakeSecondaryShortCuts(command);
+  BindToCommand(ui->btnOpenFolder, ui->actOpenFolder);
+  BindToCommand(ui->btnReload, ui->actReloadFile);
   BindToCommand(ui->mniWinFileOpenFolder, ui->actOpenFolder);
   BindToCommand(ui->mniWinFileReload, ui->actReloadFile);
   BindToCommand(ui->mniWinFileExit, ui->actExit);
@@ -84,6 +141,18 @@ void TfrmMain::BindCommands() {
           Guarded([this] { ShowStoppedPageAgain(); }));
   connect(ui->lsbFile, &QAbstractItemView::activated, this,
           Guarded([this] { ShowStoppedPageAgain(); }));
+  BindHistoryKeys();
+}
+
+// Back and forward through the page's history, as in web browsers: Alt+Left and Alt+Right, and the
+// mouse's Back and Forward buttons anywhere in the window. They act on the view rather than on a
+// page object, so they hold for whatever page the view shows.
+void TfrmMain::BindHistoryKeys() {
+  new QShortcut(QKeySequence(Qt::ALT | Qt::Key_Left), this,
+                Guarded([this] { ui->webMain->back(); }));
+  new QShortcut(QKeySequence(Qt::ALT | Qt::Key_Right), this,
+                Guarded([this] { ui->webMain->forward(); }));
+  new HistoryButtons(this, ui->webMain);
 }
 
 void TfrmMain::FormCreate(const std::vector<std::u16string>& arguments) {

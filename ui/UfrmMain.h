@@ -33,6 +33,7 @@ class TfrmMain final : public QMainWindow {
  private:
   void FormCreate(const std::vector<std::u16string>& arguments);
   void BindCommands();
+  void BindHistoryKeys();
   void SelectEntryNamed(std::u16string_view name);
   void LimitSplitterDrag(QEvent::Type type);
 

@@ -27,12 +27,14 @@ inline std::unique_ptr<TfrmMain> Open(const std::vector<std::u16string>& argumen
   return window;
 }
 
-inline QListView* List(const TfrmMain& window) { return window.findChild<QListView*>("lsbFile"); }
+inline QListView* List(const TfrmMain& window) {
+  return window.findChild<QListView*>(QStringLiteral("lsbFile"));
+}
 inline QWebEngineView* View(const TfrmMain& window) {
-  return window.findChild<QWebEngineView*>("webMain");
+  return window.findChild<QWebEngineView*>(QStringLiteral("webMain"));
 }
 inline QAction* Command(const TfrmMain& window, const char* name) {
-  return window.findChild<QAction*>(name);
+  return window.findChild<QAction*>(QString::fromLatin1(name));
 }
 
 inline QStringList Entries(const TfrmMain& window) {

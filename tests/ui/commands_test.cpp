@@ -18,65 +18,73 @@
 #include "support/TemporaryFolder.h"
 #include "ui/UfrmAbout.h"
 #include "ui/WindowProbe.h"
+#include "vellumine_version.h"
+
+using namespace Qt::Literals::StringLiterals;
 
 namespace {
 
 struct MenuEntry {
   QString objectName;
   QString text;
+  QString keys;  // as Qt shows them in the menu, "; " between two
   bool separator;
 };
 
 std::vector<MenuEntry> EntriesOf(const QMenu* menu) {
   std::vector<MenuEntry> entries;
   for (const QAction* item : menu->actions()) {
-    entries.push_back({item->objectName(), item->text(), item->isSeparator()});
+    entries.push_back({item->objectName(), item->text(),
+                       QKeySequence::listToString(item->shortcuts()), item->isSeparator()});
     EXPECT_TRUE(item->icon().isNull()) << item->text().toStdString();
-    EXPECT_TRUE(item->shortcut().isEmpty()) << item->text().toStdString();
   }
   return entries;
 }
 
 bool operator==(const MenuEntry& a, const MenuEntry& b) {
-  return a.objectName == b.objectName && a.text == b.text && a.separator == b.separator;
+  return a.objectName == b.objectName && a.text == b.text && a.keys == b.keys &&
+         a.separator == b.separator;
 }
 
 void PrintTo(const MenuEntry& entry, std::ostream* out) {
-  *out << entry.objectName.toStdString() << " '" << entry.text.toStdString() << "'";
+  *out << entry.objectName.toStdString() << " '" << entry.text.toStdString() << "' "
+       << entry.keys.toStdString();
 }
 
 TEST(Menus, HoldTheCommandsInOrderAndOneMenuBarOnly) {
   const auto window = Open({});
-  auto* menuBar = window->findChild<QMenuBar*>("mnbWin");
+  auto* menuBar = window->findChild<QMenuBar*>(u"mnbWin"_s);
   ASSERT_NE(menuBar, nullptr);
   EXPECT_EQ(window->menuWidget(), menuBar);
   EXPECT_EQ(window->findChildren<QMenuBar*>().size(), 1);
-  EXPECT_EQ(window->findChild<QMenu*>("mnuMac"), nullptr);
+  EXPECT_EQ(window->findChild<QMenu*>(u"mnuMac"_s), nullptr);
 
   QStringList titles;
   for (const QAction* top : menuBar->actions()) titles << top->text();
-  EXPECT_EQ(titles, QStringList({"File", "Help"}));
-  EXPECT_EQ(EntriesOf(window->findChild<QMenu*>("mniWinFile")),
-            (std::vector<MenuEntry>{{"mniWinFileOpenFolder", "Open Folder", false},
-                                    {"mniWinFileReload", "Reload", false},
-                                    {"", "", true},
-                                    {"mniWinFileExit", "E&xit", false}}));
-  EXPECT_EQ(EntriesOf(window->findChild<QMenu*>("mniWinHelp")),
-            (std::vector<MenuEntry>{{"mniWinHelpAbout", "About Vellumine", false},
-                                    {"mniWinHelpHelp", "Help", false}}));
+  EXPECT_EQ(titles, QStringList({u"File"_s, u"Help"_s}));
+  EXPECT_EQ(
+      EntriesOf(window->findChild<QMenu*>(u"mniWinFile"_s)),
+      (std::vector<MenuEntry>{{u"mniWinFileOpenFolder"_s, u"Open Folder"_s, u"Ctrl+O"_s, false},
+                              {u"mniWinFileReload"_s, u"Reload"_s, u"F5; Ctrl+R"_s, false},
+                              {{}, {}, {}, true},
+                              {u"mniWinFileExit"_s, u"E&xit"_s, u"Ctrl+Q"_s, false}}));
+  EXPECT_EQ(EntriesOf(window->findChild<QMenu*>(u"mniWinHelp"_s)),
+            (std::vector<MenuEntry>{{u"mniWinHelpAbout"_s, u"About Vellumine"_s, {}, false},
+                                    {u"mniWinHelpHelp"_s, u"Help"_s, u"F1"_s, false}}));
 }
 
-TEST(Commands, AreDeclaredInTheActionListWithCaptionsAndCategories) {
+TEST(Commands, AreDeclaredInTheActionListWithCaptionsCategoriesAndKeys) {
   const auto window = Open({});
   QStringList declared;
-  for (const QAction* command : window->findChild<QActionGroup*>("actMain")->actions()) {
-    declared << command->objectName() + "|" + command->text() + "|" +
-                    command->property("category").toString();
-    EXPECT_TRUE(command->shortcut().isEmpty());
+  for (const QAction* command : window->findChild<QActionGroup*>(u"actMain"_s)->actions()) {
+    declared << command->objectName() + u"|"_s + command->text() + u"|"_s +
+                    command->property("category").toString() + u"|"_s +
+                    QKeySequence::listToString(command->shortcuts());
   }
-  EXPECT_EQ(declared, QStringList({"actOpenFolder|Open Folder|File", "actExit|E&xit|File",
-                                   "actReloadFile|Reload|File", "actAbout|About Vellumine|Help",
-                                   "actHelp|Help|Help"}));
+  EXPECT_EQ(declared,
+            QStringList({u"actOpenFolder|Open Folder|File|Ctrl+O"_s, u"actExit|E&xit|File|Ctrl+Q"_s,
+                         u"actReloadFile|Reload|File|F5; Ctrl+R"_s,
+                         u"actAbout|About Vellumine|Help|"_s, u"actHelp|Help|Help|F1"_s}));
 }
 
 struct Binding {
@@ -93,7 +101,7 @@ TEST_P(Bindings, MenuItemsAndButtonsRunAndFollowTheirCommand) {
   // Observe the command without running its handler, which the window connected to itself.
   QObject::disconnect(command, &QAction::triggered, window.get(), nullptr);
   QSignalSpy runs(command, &QAction::triggered);
-  if (auto* item = window->findChild<QAction*>(GetParam().item)) {
+  if (auto* item = window->findChild<QAction*>(QString::fromLatin1(GetParam().item))) {
     command->setEnabled(true);
     item->trigger();
     command->setEnabled(false);
@@ -101,7 +109,7 @@ TEST_P(Bindings, MenuItemsAndButtonsRunAndFollowTheirCommand) {
     command->setEnabled(true);
     EXPECT_TRUE(item->isEnabled());
   } else {
-    auto* button = window->findChild<QToolButton*>(GetParam().item);
+    auto* button = window->findChild<QToolButton*>(QString::fromLatin1(GetParam().item));
     ASSERT_NE(button, nullptr);
     EXPECT_EQ(button->text(), command->text());
     command->setEnabled(true);
@@ -126,14 +134,14 @@ TEST(Reload, StaysDisabledUntilAFolderOpensThenStaysEnabled) {
   TemporaryFolder folder;
   folder.Page("a.html");
   const auto window = Open({});
-  QAction* reloadItem = window->findChild<QAction*>("mniWinFileReload");
+  QAction* reloadItem = window->findChild<QAction*>(u"mniWinFileReload"_s);
   EXPECT_FALSE(reloadItem->isEnabled());
-  EXPECT_FALSE(window->findChild<QToolButton*>("btnReload")->isEnabled());
+  EXPECT_FALSE(window->findChild<QToolButton*>(u"btnReload"_s)->isEnabled());
 
   ModalWatcher pick([&](QWidget* modal) { PickFolder(modal, folder); });
-  window->findChild<QToolButton*>("btnOpenFolder")->click();
+  window->findChild<QToolButton*>(u"btnOpenFolder"_s)->click();
   EXPECT_TRUE(reloadItem->isEnabled());
-  EXPECT_TRUE(window->findChild<QToolButton*>("btnReload")->isEnabled());
+  EXPECT_TRUE(window->findChild<QToolButton*>(u"btnReload"_s)->isEnabled());
   reloadItem->trigger();
   EXPECT_TRUE(reloadItem->isEnabled());
 }
@@ -154,9 +162,9 @@ TEST(OpenFolder, PickedFolderIsListedAndBecomesCurrent) {
     PickFolder(modal, folder);
   });
   Command(*window, "actOpenFolder")->trigger();
-  EXPECT_EQ(title, "Open Folder");
+  EXPECT_EQ(title, u"Open Folder"_s);
   EXPECT_NE(modality, Qt::NonModal);
-  EXPECT_EQ(Entries(*window), QStringList({"A.htm", "b.html"}));
+  EXPECT_EQ(Entries(*window), QStringList({u"A.htm"_s, u"b.html"_s}));
   EXPECT_EQ(window->CurrentFolder(), folder.Text());
 }
 
@@ -164,27 +172,27 @@ TEST(OpenFolder, CancellingChangesNothing) {
   TemporaryFolder folder;
   folder.Page("a.html", "shown");
   const auto window = Open({Text(folder.Path() / "a.html")});
-  ASSERT_TRUE(ShowsPage(*window, "shown"));
+  ASSERT_TRUE(ShowsPage(*window, u"shown"_s));
   ModalWatcher cancel([](QWidget* modal) { qobject_cast<QDialog*>(modal)->reject(); });
   Command(*window, "actOpenFolder")->trigger();
-  EXPECT_EQ(Entries(*window), QStringList({"a.html"}));
+  EXPECT_EQ(Entries(*window), QStringList({u"a.html"_s}));
   EXPECT_EQ(SelectedRow(*window), 0);
   EXPECT_EQ(window->CurrentFolder(), folder.Text() + u"/");
-  EXPECT_EQ(View(*window)->title(), "shown");
+  EXPECT_EQ(View(*window)->title(), u"shown"_s);
 }
 
 TEST(OpenFolder, OnTheCurrentFolderRebuildsTheListAndKeepsThePage) {
   TemporaryFolder folder;
   folder.Page("a.html", "shown");
   const auto window = Open({Text(folder.Path() / "a.html")});
-  ASSERT_TRUE(ShowsPage(*window, "shown"));
+  ASSERT_TRUE(ShowsPage(*window, u"shown"_s));
   folder.Page("0.html");
   ModalWatcher pick([&](QWidget* modal) { PickFolder(modal, folder); });
   Command(*window, "actOpenFolder")->trigger();
-  EXPECT_EQ(Entries(*window), QStringList({"0.html", "a.html"}));
+  EXPECT_EQ(Entries(*window), QStringList({u"0.html"_s, u"a.html"_s}));
   EXPECT_EQ(SelectedRow(*window), -1);
   QTest::qWait(200);
-  EXPECT_EQ(View(*window)->title(), "shown");
+  EXPECT_EQ(View(*window)->title(), u"shown"_s);
 }
 
 // The box's frame is centred on the owner's frame, as near as whole pixels allow.
@@ -265,19 +273,21 @@ TEST(About, ShowsAModalBoxThatOnlyOkOrTheCloseBoxCloses) {
     boxes.emplace_back(box);
     EXPECT_EQ(box->parentWidget(), window.get());
     EXPECT_TRUE(box->isModal());
-    EXPECT_EQ(box->windowTitle(), "Vellumine");
+    EXPECT_EQ(box->windowTitle(), u"Vellumine"_s);
     EXPECT_EQ(box->size(), QSize(177, 113));
     ExpectCentredOn(*box, *window);
     const Qt::WindowFlags flags = box->windowFlags();
     EXPECT_TRUE(flags.testFlag(Qt::WindowCloseButtonHint));
     EXPECT_FALSE(flags.testFlag(Qt::WindowMinimizeButtonHint));
     EXPECT_FALSE(flags.testFlag(Qt::WindowMaximizeButtonHint));
-    EXPECT_EQ(box->findChild<QLabel*>("lblApplicationName")->text(), "Vellumine");
-    ExpectNameInItsLabel(*box->findChild<QLabel*>("lblApplicationName"));
-    EXPECT_EQ(box->findChild<QLabel*>("lblVersion")->text(), "Version 1.1.0");
-    EXPECT_FALSE(box->findChild<QLabel*>("lblCopyright")->text().isEmpty());
-    auto* ok = box->findChild<QPushButton*>("btnClose");
-    EXPECT_EQ(ok->text(), "OK");
+    EXPECT_EQ(box->findChild<QLabel*>(u"lblApplicationName"_s)->text(), u"Vellumine"_s);
+    ExpectNameInItsLabel(*box->findChild<QLabel*>(u"lblApplicationName"_s));
+    // Fixed in the box's definition, and kept equal to the project's version.
+    EXPECT_EQ(box->findChild<QLabel*>(u"lblVersion"_s)->text(),
+              QStringLiteral("Version " VELLUMINE_VERSION));
+    EXPECT_FALSE(box->findChild<QLabel*>(u"lblCopyright"_s)->text().isEmpty());
+    auto* ok = box->findChild<QPushButton*>(u"btnClose"_s);
+    EXPECT_EQ(ok->text(), u"OK"_s);
     EXPECT_EQ(ok->geometry(), QRect(40, 80, 80, 22));
 
     QTest::keyClick(box, Qt::Key_Escape);
@@ -326,7 +336,7 @@ TEST(Help, AsksTheDesktopToOpenHelpPageBesideTheExecutable) {
 TEST(Exit, EndsTheProgramWithStatusZero) {
   QTimer::singleShot(0, [] {
     ASSERT_NE(frmMain, nullptr);
-    frmMain->findChild<QAction*>("mniWinFileExit")->trigger();
+    frmMain->findChild<QAction*>(u"mniWinFileExit"_s)->trigger();
   });
   EXPECT_EQ(RunApplication({}), 0);
   EXPECT_EQ(frmMain, nullptr);

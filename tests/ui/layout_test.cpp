@@ -9,10 +9,12 @@
 #include "ui/StyleBook.h"
 #include "ui/WindowProbe.h"
 
+using namespace Qt::Literals::StringLiterals;
+
 namespace {
 
 QRect GeometryIn(const TfrmMain& window, const char* name) {
-  const auto* widget = window.findChild<QWidget*>(name);
+  const auto* widget = window.findChild<QWidget*>(QString::fromLatin1(name));
   return QRect(widget->mapTo(&window, QPoint(0, 0)), widget->size());
 }
 
@@ -25,7 +27,7 @@ TEST(Layout, InitialSizeGivesTheDesignedAreas) {
   EXPECT_EQ(GeometryIn(*window, "btnOpenFolder"), QRect(8, 32, 121, 33));
   EXPECT_EQ(GeometryIn(*window, "btnReload"), QRect(138, 32, 33, 33));
   EXPECT_EQ(GeometryIn(*window, "lsbFile"), QRect(0, 73, 193, 695));
-  EXPECT_EQ(window->findChild<QSplitter*>("splLeft")->handle(1)->geometry().width(), 7);
+  EXPECT_EQ(window->findChild<QSplitter*>(u"splLeft"_s)->handle(1)->geometry().width(), 7);
   EXPECT_EQ(GeometryIn(*window, "pnlMain"), QRect(200, 24, 824, 744));
   EXPECT_EQ(GeometryIn(*window, "webMain"), QRect(200, 24, 824, 744));
 }
@@ -45,9 +47,9 @@ TEST(Layout, WindowHasNoMinimumSize) {
 
 TEST(Layout, TabOrderRunsFromThePageToTheButtonsAndTheList) {
   const auto window = Open({});
-  const QStringList stops = {"webMain", "btnOpenFolder", "btnReload", "lsbFile"};
+  const QStringList stops = {u"webMain"_s, u"btnOpenFolder"_s, u"btnReload"_s, u"lsbFile"_s};
   QStringList order;
-  QWidget* start = window->findChild<QWidget*>("webMain");
+  QWidget* start = window->findChild<QWidget*>(u"webMain"_s);
   QWidget* widget = start;
   do {
     if (stops.contains(widget->objectName())) order << widget->objectName();
@@ -58,7 +60,7 @@ TEST(Layout, TabOrderRunsFromThePageToTheButtonsAndTheList) {
 
 // Drags the splitter's handle from its middle to the window's x coordinate `toX`.
 void DragSplitter(const TfrmMain& window, int toX) {
-  QWidget* handle = window.findChild<QSplitter*>("splLeft")->handle(1);
+  QWidget* handle = window.findChild<QSplitter*>(u"splLeft"_s)->handle(1);
   const QPoint grip(handle->width() / 2, handle->height() / 2);
   QTest::mousePress(handle, Qt::LeftButton, Qt::NoModifier, grip);
   const QPoint target = handle->mapFrom(&window, QPoint(toX, grip.y()));
@@ -70,7 +72,7 @@ void DragSplitter(const TfrmMain& window, int toX) {
 
 TEST(Layout, SplitterDragKeepsBothSidesAtLeastTwentyWide) {
   const auto window = Open({});
-  QWidget* left = window->findChild<QWidget*>("pnlLeft");
+  QWidget* left = window->findChild<QWidget*>(u"pnlLeft"_s);
   DragSplitter(*window, -200);
   EXPECT_EQ(left->width(), 20);
   DragSplitter(*window, 1200);
@@ -112,22 +114,22 @@ TEST(Look, StyleEntriesPaintPanelsGripAndMenuBar) {
 }
 
 TEST(Look, StyleNamesResolveWithoutRegardToCase) {
-  EXPECT_EQ(StyleBook::Resolve("Panel1Style1", "Panelstyle"), "panelstyle");
-  EXPECT_EQ(StyleBook::Resolve("MENUBARSTYLE", "Panelstyle"), "menubarstyle");
-  EXPECT_EQ(StyleBook::Resolve("refreshtoolbuttonbordered", "toolbuttonstyle"), "");
-  EXPECT_EQ(StyleBook::Resolve("", "SplitterStyle"), "splitterstyle");
+  EXPECT_EQ(StyleBook::Resolve(u"Panel1Style1"_s, u"Panelstyle"_s), u"panelstyle"_s);
+  EXPECT_EQ(StyleBook::Resolve(u"MENUBARSTYLE"_s, u"Panelstyle"_s), u"menubarstyle"_s);
+  EXPECT_EQ(StyleBook::Resolve(u"refreshtoolbuttonbordered"_s, u"toolbuttonstyle"_s), u""_s);
+  EXPECT_EQ(StyleBook::Resolve(u""_s, u"SplitterStyle"_s), u"splitterstyle"_s);
 }
 
 TEST(Look, ReloadButtonShowsTheGlyphFollowsReloadAndIsNamedReload) {
   const auto window = Open({});
-  auto* reload = window->findChild<QToolButton*>("btnReload");
+  auto* reload = window->findChild<QToolButton*>(u"btnReload"_s);
   EXPECT_FALSE(reload->icon().isNull());
   EXPECT_EQ(reload->toolButtonStyle(), Qt::ToolButtonIconOnly);
   EXPECT_FALSE(reload->autoRaise()) << "the glyph has a border";
   EXPECT_FALSE(reload->isEnabled());
   QAccessibleInterface* accessible = QAccessible::queryAccessibleInterface(reload);
   ASSERT_NE(accessible, nullptr);
-  EXPECT_EQ(accessible->text(QAccessible::Name), "Reload");
+  EXPECT_EQ(accessible->text(QAccessible::Name), u"Reload"_s);
 
   Command(*window, "actReloadFile")->setEnabled(true);
   EXPECT_TRUE(reload->isEnabled());

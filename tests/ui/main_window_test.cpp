@@ -20,17 +20,19 @@
 #include "ui/UfrmMain.h"
 #include "ui/WindowProbe.h"
 
+using namespace Qt::Literals::StringLiterals;
+
 namespace {
 
 TEST(MainWindow, WithoutArgumentStartsEmptyWithReloadDisabled) {
   const auto window = Open({});
-  EXPECT_EQ(window->windowTitle(), "Vellumine");
+  EXPECT_EQ(window->windowTitle(), u"Vellumine"_s);
   EXPECT_TRUE(Entries(*window).isEmpty());
   EXPECT_TRUE(View(*window)->url().isEmpty());
   EXPECT_FALSE(Command(*window, "actReloadFile")->isEnabled());
-  EXPECT_FALSE(window->findChild<QToolButton*>("btnReload")->isEnabled());
+  EXPECT_FALSE(window->findChild<QToolButton*>(u"btnReload"_s)->isEnabled());
   EXPECT_TRUE(Command(*window, "actOpenFolder")->isEnabled());
-  EXPECT_EQ(window->findChild<QMenu*>("mnuMac"), nullptr);
+  EXPECT_EQ(window->findChild<QMenu*>(u"mnuMac"_s), nullptr);
   EXPECT_TRUE(window->CurrentFolder().empty());
 }
 
@@ -41,11 +43,12 @@ TEST(MainWindow, FolderArgumentListsHtmlFilesInNameOrder) {
   }
   std::filesystem::create_directory(folder.Path() / "e.html");
   const auto window = Open({folder.Text()});
-  EXPECT_EQ(Entries(*window), QStringList({"alpha.html", "Beta.htm", "Zeta.html", "_x.html"}));
+  EXPECT_EQ(Entries(*window),
+            QStringList({u"alpha.html"_s, u"Beta.htm"_s, u"Zeta.html"_s, u"_x.html"_s}));
   EXPECT_EQ(SelectedRow(*window), -1);
   EXPECT_EQ(window->CurrentFolder(), folder.Text());
   EXPECT_TRUE(Command(*window, "actReloadFile")->isEnabled());
-  EXPECT_TRUE(window->findChild<QToolButton*>("btnReload")->isEnabled());
+  EXPECT_TRUE(window->findChild<QToolButton*>(u"btnReload"_s)->isEnabled());
   EXPECT_TRUE(View(*window)->url().isEmpty());
 }
 
@@ -63,11 +66,11 @@ TEST_P(FileArgument, ListsTheFolderAndSelectsAnExactlyNamedEntry) {
   folder.Page("index.html", "Index");
   folder.Page("notes.txt");
   const auto window = Open({Text(folder.Path() / GetParam().argumentName)});
-  EXPECT_EQ(Entries(*window), QStringList({"about.htm", "index.html"}));
+  EXPECT_EQ(Entries(*window), QStringList({u"about.htm"_s, u"index.html"_s}));
   EXPECT_EQ(window->CurrentFolder(), folder.Text() + u"/");
   EXPECT_EQ(SelectedRow(*window), GetParam().selectedRow);
   if (GetParam().selectedRow >= 0) {
-    EXPECT_TRUE(ShowsPage(*window, "Index"));
+    EXPECT_TRUE(ShowsPage(*window, u"Index"_s));
   } else {
     EXPECT_TRUE(View(*window)->url().isEmpty());
   }
@@ -149,17 +152,17 @@ TEST(PageDisplay, SelectingAgainAfterRefillShowsTheCurrentContent) {
   folder.Page("a.html", "first version");
   const auto window = Open({folder.Text()});
   Select(*window, 0);
-  ASSERT_TRUE(ShowsPage(*window, "first version"));
+  ASSERT_TRUE(ShowsPage(*window, u"first version"_s));
 
   folder.Page("a.html", "second version");
   folder.Page("b.html", "added");
   Command(*window, "actReloadFile")->trigger();
-  EXPECT_EQ(Entries(*window), QStringList({"a.html", "b.html"}));
+  EXPECT_EQ(Entries(*window), QStringList({u"a.html"_s, u"b.html"_s}));
   EXPECT_EQ(SelectedRow(*window), -1);
-  EXPECT_EQ(View(*window)->title(), "first version");
+  EXPECT_EQ(View(*window)->title(), u"first version"_s);
 
   Select(*window, 0);
-  EXPECT_TRUE(ShowsPage(*window, "second version"));
+  EXPECT_TRUE(ShowsPage(*window, u"second version"_s));
 }
 
 TEST(PageDisplay, FocusAloneLoadsNothingAndDownSelectsTheFirstEntry) {
@@ -176,10 +179,10 @@ TEST(PageDisplay, FocusAloneLoadsNothingAndDownSelectsTheFirstEntry) {
 
   QTest::keyClick(List(*window), Qt::Key_Down);
   EXPECT_EQ(SelectedRow(*window), 0);
-  EXPECT_TRUE(ShowsPage(*window, "first"));
+  EXPECT_TRUE(ShowsPage(*window, u"first"_s));
   QTest::keyClick(List(*window), Qt::Key_Down);
   EXPECT_EQ(SelectedRow(*window), 1);
-  EXPECT_TRUE(ShowsPage(*window, "second"));
+  EXPECT_TRUE(ShowsPage(*window, u"second"_s));
 }
 
 TEST(PageDisplay, PagesAskNothingAndOpenNoWindows) {
@@ -205,13 +208,13 @@ TEST(PageDisplay, PagesAskNothingAndOpenNoWindows) {
   });
   watcher.start(20);
   Select(*window, 0);
-  EXPECT_TRUE(ShowsPage(*window, "asked true true")) << View(*window)->title().toStdString();
+  EXPECT_TRUE(ShowsPage(*window, u"asked true true"_s)) << View(*window)->title().toStdString();
   QTest::qWait(300);
   const auto isBrowserView = [](QWidget* widget) { return qobject_cast<QWebEngineView*>(widget); };
   const QWidgetList widgets = QApplication::allWidgets();
   EXPECT_EQ(std::count_if(widgets.begin(), widgets.end(), isBrowserView), 1);
   Select(*window, 1);
-  EXPECT_TRUE(ShowsPage(*window, "next"));
+  EXPECT_TRUE(ShowsPage(*window, u"next"_s));
   EXPECT_FALSE(sawDialog);
 }
 
@@ -233,9 +236,9 @@ TEST(EventLoopErrors, FailedReloadShowsTheErrorBoxAndKeepsTheList) {
     box->button(QMessageBox::Ok)->click();
   });
   Command(*window, "actReloadFile")->trigger();
-  EXPECT_EQ(caption, "エラー");
-  EXPECT_EQ(text, "指定されたパスが見つかりません.");
-  EXPECT_EQ(Entries(*window), QStringList({"a.html"}));
+  EXPECT_EQ(caption, u"エラー"_s);
+  EXPECT_EQ(text, u"指定されたパスが見つかりません."_s);
+  EXPECT_EQ(Entries(*window), QStringList({u"a.html"_s}));
   EXPECT_EQ(window->CurrentFolder(), path);
   EXPECT_TRUE(Command(*window, "actReloadFile")->isEnabled());
 }

@@ -1,0 +1,115 @@
+#include "ui/FitToText.h"
+
+#include <QEvent>
+#include <QTimer>
+#include <QWidget>
+#include <algorithm>
+#include <vector>
+
+namespace FitToText {
+namespace {
+
+// The geometry the window definition gave, remembered before the first fit changes it.
+constexpr char kDesignedGeometry[] = "designedGeometry";
+constexpr char kDesignedSize[] = "designedSize";
+
+struct Placed {
+  QWidget* widget;
+  QRect designed;
+  QRect fitted;
+};
+
+QRect Designed(QWidget* widget) {
+  if (!widget->property(kDesignedGeometry).isValid()) {
+    widget->setProperty(kDesignedGeometry, widget->geometry());
+  }
+  return widget->property(kDesignedGeometry).toRect();
+}
+
+// The designed rectangle grown to the widget's size hint: rightwards, and evenly above and below.
+QRect Grown(QWidget* widget, const QRect& designed) {
+  const QSize needed = widget->sizeHint().expandedTo(designed.size());
+  const int extraHeight = needed.height() - designed.height();
+  return QRect(designed.left(), std::max(0, designed.top() - extraHeight / 2), needed.width(),
+               needed.height());
+}
+
+bool OverlapVertically(const QRect& a, const QRect& b) {
+  return a.top() <= b.bottom() && b.top() <= a.bottom();
+}
+bool OverlapHorizontally(const QRect& a, const QRect& b) {
+  return a.left() <= b.right() && b.left() <= a.right();
+}
+
+// Moves `later` out of the way of `earlier`. Side by side, controls keep their designed gap; one
+// above the other, lines of text may close up until they touch (the design's own 20-point title
+// already fills the gap above the line below it), but no closer than the design has them.
+void MoveClear(const Placed& earlier, Placed& later) {
+  if (OverlapVertically(earlier.designed, later.designed)) {
+    if (later.designed.left() <= earlier.designed.left()) return;
+    const int gap = later.designed.left() - earlier.designed.right();
+    later.fitted.moveLeft(std::max(later.fitted.left(), earlier.fitted.right() + gap));
+  } else if (OverlapHorizontally(earlier.fitted, later.fitted)) {
+    const int gap = std::min(1, later.designed.top() - earlier.designed.bottom());
+    later.fitted.moveTop(std::max(later.fitted.top(), earlier.fitted.bottom() + gap));
+  }
+}
+
+void Fit(QWidget* container) {
+  if (!container->property(kDesignedSize).isValid()) {
+    container->setProperty(kDesignedSize, container->isWindow()
+                                              ? container->size()
+                                              : QSize(0, container->minimumHeight()));
+  }
+  std::vector<Placed> placed;
+  for (QWidget* child : container->findChildren<QWidget*>(Qt::FindDirectChildrenOnly)) {
+    if (child->isWindow()) continue;
+    const QRect designed = Designed(child);
+    placed.push_back({child, designed, Grown(child, designed)});
+  }
+  std::sort(placed.begin(), placed.end(), [](const Placed& a, const Placed& b) {
+    return std::pair(a.designed.top(), a.designed.left()) <
+           std::pair(b.designed.top(), b.designed.left());
+  });
+  // The container keeps the margins the design leaves beyond its farthest controls.
+  QRect designedReach;
+  QRect fittedReach;
+  for (std::size_t i = 0; i < placed.size(); ++i) {
+    for (std::size_t j = 0; j < i; ++j) MoveClear(placed[j], placed[i]);
+    placed[i].widget->setGeometry(placed[i].fitted);
+    designedReach |= placed[i].designed;
+    fittedReach |= placed[i].fitted;
+  }
+  const QSize designedSize = container->property(kDesignedSize).toSize();
+  const QPoint growth = fittedReach.bottomRight() - designedReach.bottomRight();
+  const QSize size = designedSize.expandedTo(designedSize + QSize(growth.x(), growth.y()));
+  if (container->isWindow()) {
+    container->resize(size);
+  } else {
+    container->setFixedHeight(size.height());
+  }
+}
+
+// Fits the container again once a font change has reached its children too.
+class FontWatcher final : public QObject {
+ public:
+  using QObject::QObject;
+
+ protected:
+  bool eventFilter(QObject* watched, QEvent* event) override {
+    if (event->type() == QEvent::FontChange) {
+      // The watcher is the container's child, so the call dies with the container.
+      QTimer::singleShot(0, this, [container = static_cast<QWidget*>(watched)] { Fit(container); });
+    }
+    return false;
+  }
+};
+
+}  // namespace
+
+void Keep(QWidget* container) {
+  Fit(container);
+  container->installEventFilter(new FontWatcher(container));
+}
+
+}  // namespace FitToText
