@@ -8,9 +8,10 @@ set(CPACK_PACKAGING_INSTALL_PREFIX /usr)
 set(CPACK_STRIP_FILES ON)
 set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "viewer for folders of HTML pages")
 set(CPACK_PACKAGE_DESCRIPTION
-    "Vellumine lists the HTML files of one folder, in name order, and shows the selected
-page in an embedded web browser (Qt WebEngine). Name a folder or a page on the
-command line, or pick a folder in the program; Reload reads the folder again.")
+    "Vellumine lists the HTML files of one folder, in name order, and shows the
+selected page in an embedded web browser (Qt WebEngine). Name a folder or a
+page on the command line, or pick a folder in the program; Reload reads the
+folder again.")
 
 set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
 set(CPACK_DEBIAN_PACKAGE_SECTION web)

@@ -1,0 +1,207 @@
+#include <QAbstractButton>
+#include <QLabel>
+#include <QMenuBar>
+#include <QTest>
+#include <QToolButton>
+#include <algorithm>
+#include <cmath>
+#include <map>
+
+#include <gtest/gtest.h>
+
+#include "support/TemporaryFolder.h"
+#include "ui/UfrmAbout.h"
+#include "ui/WindowProbe.h"
+
+using namespace Qt::Literals::StringLiterals;
+
+namespace {
+
+// A dark desktop palette, as a dark desktop theme hands it to Qt programs.
+QPalette DarkPalette() {
+  QPalette dark(QColor(0x35, 0x35, 0x35));
+  for (const auto& [role, colour] : std::map<QPalette::ColorRole, QColor>{
+           {QPalette::Window, QColor(0x35, 0x35, 0x35)},
+           {QPalette::WindowText, QColor(0xEE, 0xEE, 0xEE)},
+           {QPalette::Base, QColor(0x24, 0x24, 0x24)},
+           {QPalette::Text, QColor(0xF5, 0xF5, 0xF5)},
+           {QPalette::Button, QColor(0x3C, 0x3C, 0x3C)},
+           {QPalette::ButtonText, QColor(0xF0, 0xF0, 0xF0)},
+           {QPalette::Highlight, QColor(0x2A, 0x82, 0xDA)},
+           {QPalette::HighlightedText, QColor(0xFF, 0xFF, 0xFF)}}) {
+    dark.setColor(QPalette::All, role, colour);
+  }
+  return dark;
+}
+
+// The desktop's palette and font for the application while the object lives.
+class DesktopLook {
+ public:
+  DesktopLook(const QPalette& palette, int pointSize)
+      : palette_(QApplication::palette()), font_(QApplication::font()) {
+    QApplication::setPalette(palette);
+    QFont font = font_;
+    font.setPointSize(pointSize);
+    QApplication::setFont(font);
+  }
+  ~DesktopLook() {
+    QApplication::setPalette(palette_);
+    QApplication::setFont(font_);
+  }
+  DesktopLook(const DesktopLook&) = delete;
+  DesktopLook& operator=(const DesktopLook&) = delete;
+
+ private:
+  QPalette palette_;
+  QFont font_;
+};
+
+// The contrast ratio of two colours as the web content accessibility guidelines define it.
+double Luminance(const QColor& colour) {
+  const auto linear = [](double channel) {
+    return channel <= 0.03928 ? channel / 12.92 : std::pow((channel + 0.055) / 1.055, 2.4);
+  };
+  return 0.2126 * linear(colour.redF()) + 0.7152 * linear(colour.greenF()) +
+         0.0722 * linear(colour.blueF());
+}
+double Contrast(const QColor& a, const QColor& b) {
+  const double lighter = std::max(Luminance(a), Luminance(b));
+  const double darker = std::min(Luminance(a), Luminance(b));
+  return (lighter + 0.05) / (darker + 0.05);
+}
+
+// The contrast of a caption drawn in `area` of the image: its background is the area's most
+// common colour, its text the pixel that stands out most from that background.
+double CaptionContrast(const QImage& image, const QRect& area) {
+  std::map<QRgb, int> counts;
+  for (int y = area.top(); y <= area.bottom(); ++y) {
+    for (int x = area.left(); x <= area.right(); ++x) ++counts[image.pixel(x, y)];
+  }
+  const QColor background(
+      std::max_element(counts.begin(), counts.end(), [](const auto& a, const auto& b) {
+        return a.second < b.second;
+      })->first);
+  double best = 1;
+  for (const auto& [pixel, count] : counts) best = std::max(best, Contrast(QColor(pixel), background));
+  return best;
+}
+
+QRect AreaIn(const QWidget& window, const QWidget* widget, const QRect& area) {
+  return QRect(widget->mapTo(&window, area.topLeft()), area.size());
+}
+
+constexpr double kLegible = 4.5;
+
+TEST(Themes, CaptionsOnTheDesignsSurfacesStayDarkUnderADarkPalette) {
+  const DesktopLook look(DarkPalette(), 9);
+  const auto window = Open({});
+  const QImage image = window->grab().toImage();
+  auto* menuBar = window->findChild<QMenuBar*>(u"mnbWin"_s);
+  for (QAction* title : menuBar->actions()) {
+    SCOPED_TRACE(title->text().toStdString());
+    EXPECT_GE(CaptionContrast(image, AreaIn(*window, menuBar, menuBar->actionGeometry(title))),
+              kLegible);
+  }
+  auto* openFolder = window->findChild<QToolButton*>(u"btnOpenFolder"_s);
+  const QRect caption = openFolder->rect().adjusted(4, 4, -4, -4);
+  EXPECT_GE(CaptionContrast(image, AreaIn(*window, openFolder, caption)), kLegible);
+  EXPECT_LT(openFolder->palette().color(QPalette::ButtonText).lightness(), 64)
+      << "the caption follows the desktop's light text";
+}
+
+TEST(Themes, TheListAndThePageAreaFollowTheDesktopPaletteFully) {
+  TemporaryFolder folder;
+  folder.Page("a.html");
+  folder.Page("b.html");
+  const DesktopLook look(DarkPalette(), 9);
+  const auto window = Open({folder.Text()});
+  Select(*window, 1);
+  for (const QPalette::ColorRole role : {QPalette::Base, QPalette::Text, QPalette::Highlight,
+                                         QPalette::HighlightedText}) {
+    EXPECT_EQ(List(*window)->palette().color(role), DarkPalette().color(role)) << role;
+  }
+  EXPECT_EQ(View(*window)->palette().color(QPalette::Window),
+            DarkPalette().color(QPalette::Window));
+  const QImage list = List(*window)->viewport()->grab().toImage();
+  EXPECT_EQ(list.pixelColor(list.width() - 5, list.height() - 5), DarkPalette().color(QPalette::Base));
+  const QRect firstEntry = List(*window)->visualRect(List(*window)->model()->index(0, 0));
+  EXPECT_GE(CaptionContrast(list, firstEntry), kLegible);
+}
+
+// Each caption's text fits its control, and each control lies within its parent.
+void ExpectCaptionsFit(const QWidget& top) {
+  for (const QWidget* widget : top.findChildren<QWidget*>()) {
+    const auto* label = qobject_cast<const QLabel*>(widget);
+    const auto* button = qobject_cast<const QAbstractButton*>(widget);
+    if ((label == nullptr || label->text().isEmpty()) &&
+        (button == nullptr || button->text().isEmpty())) {
+      continue;
+    }
+    if (!widget->isVisible()) continue;
+    SCOPED_TRACE(widget->objectName().toStdString());
+    const QString text = label ? label->text() : button->text();
+    const QSize textSize = widget->fontMetrics().size(Qt::TextShowMnemonic, text);
+    EXPECT_GE(widget->width(), textSize.width());
+    EXPECT_GE(widget->height(), textSize.height());
+    EXPECT_GE(widget->width(), widget->sizeHint().width());
+    EXPECT_GE(widget->height(), widget->sizeHint().height());
+    EXPECT_TRUE(widget->parentWidget()->rect().contains(widget->geometry()))
+        << "reaches beyond its parent";
+  }
+}
+
+void ExpectMenuBarFits(const TfrmMain& window) {
+  auto* menuBar = window.findChild<QMenuBar*>(u"mnbWin"_s);
+  EXPECT_GE(menuBar->height(), 24);
+  EXPECT_GE(menuBar->height(), menuBar->sizeHint().height());
+  for (QAction* title : menuBar->actions()) {
+    SCOPED_TRACE(title->text().toStdString());
+    const QRect area = menuBar->actionGeometry(title);
+    EXPECT_TRUE(menuBar->rect().contains(area));
+    EXPECT_GE(area.height(), menuBar->fontMetrics().height());
+  }
+  for (const QWidget* extension : menuBar->findChildren<QToolButton*>()) {
+    EXPECT_FALSE(extension->isVisible()) << "the titles do not fit the bar";
+  }
+}
+
+enum class FontSet { BeforeTheWindowOpens, WhileTheWindowIsOpen };
+
+class LargeFont : public testing::TestWithParam<FontSet> {};
+
+TEST_P(LargeFont, NoCaptionIsClippedAtFourteenPoints) {
+  std::unique_ptr<DesktopLook> look;
+  if (GetParam() == FontSet::BeforeTheWindowOpens) {
+    look = std::make_unique<DesktopLook>(QApplication::palette(), 14);
+  }
+  const auto window = Open({});
+  if (GetParam() == FontSet::WhileTheWindowIsOpen) {
+    look = std::make_unique<DesktopLook>(QApplication::palette(), 14);
+    QTest::qWait(100);
+  }
+  ASSERT_EQ(window->font().pointSize(), 14);
+  ExpectMenuBarFits(*window);
+  ExpectCaptionsFit(*window);
+
+  bool shown = false;
+  ModalWatcher answer([&](QWidget* modal) {
+    auto* box = qobject_cast<TfrmAbout*>(modal);
+    ASSERT_NE(box, nullptr);
+    shown = true;
+    ExpectCaptionsFit(*box);
+    box->close();
+  });
+  Command(*window, "actAbout")->trigger();
+  EXPECT_TRUE(shown);
+}
+
+INSTANTIATE_TEST_SUITE_P(Cases, LargeFont,
+                         testing::Values(FontSet::BeforeTheWindowOpens,
+                                         FontSet::WhileTheWindowIsOpen),
+                         [](const auto& info) {
+                           return info.param == FontSet::BeforeTheWindowOpens
+                                      ? std::string("BeforeTheWindowOpens")
+                                      : std::string("WhileTheWindowIsOpen");
+                         });
+
+}  // namespace
