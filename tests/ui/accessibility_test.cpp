@@ -52,7 +52,9 @@ TEST(Accessibility, EveryControlHasANameAndTheRoleOfItsKind) {
     const auto node = found.find(QString::fromLatin1(control.objectName));
     ASSERT_NE(node, found.end()) << "not in the accessibility tree";
     EXPECT_EQ(node->second.role, control.role);
-    if (*control.name != '\0') EXPECT_EQ(node->second.name, QString::fromLatin1(control.name));
+    if (*control.name != '\0') {
+      EXPECT_EQ(node->second.name, QString::fromLatin1(control.name));
+    }
   }
 }
 

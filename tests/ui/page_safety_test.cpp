@@ -16,6 +16,8 @@
 #include "support/TemporaryFolder.h"
 #include "ui/WindowProbe.h"
 
+using namespace Qt::Literals::StringLiterals;
+
 namespace {
 
 namespace fs = std::filesystem;
@@ -94,7 +96,8 @@ TEST_P(FileAccess, ResourcesRenderButNoScriptReadsALocalFile) {
         "<!DOCTYPE html><html><head><title>loading</title></head><body>" +
             Replaced(GetParam().markup, "ROOT", site.Root()) + script + "</body></html>");
   const auto window = Open({Text(site.folder.Path() / "docs/page.html")});
-  EXPECT_TRUE(ShowsPage(*window, GetParam().expected)) << View(*window)->title().toStdString();
+  EXPECT_TRUE(ShowsPage(*window, QString::fromLatin1(GetParam().expected)))
+      << View(*window)->title().toStdString();
 }
 
 INSTANTIATE_TEST_SUITE_P(
@@ -142,12 +145,12 @@ TEST(PageSafety, LinksBetweenPagesKeepWorkingInTheView) {
                                                    "/docs/q.html' id='absolute'>q</a>"
                                                    "<style>#absolute { top: 100px; }</style>");
   const auto window = Open({Text(site.folder.Path() / "docs/page.html")});
-  ASSERT_TRUE(ShowsPage(*window, "start"));
+  ASSERT_TRUE(ShowsPage(*window, u"start"_s));
   for (const QPoint link : {QPoint(50, 50), QPoint(50, 150)}) {
     QTest::mouseClick(View(*window)->focusProxy(), Qt::LeftButton, {}, link);
-    EXPECT_TRUE(ShowsPage(*window, "Q")) << link.y();
+    EXPECT_TRUE(ShowsPage(*window, u"Q"_s)) << link.y();
     View(*window)->back();
-    EXPECT_TRUE(ShowsPage(*window, "start"));
+    EXPECT_TRUE(ShowsPage(*window, u"start"_s));
   }
 }
 
@@ -158,13 +161,13 @@ TEST(PageSafety, FifoWithAnHtmlNameIsListedAndShowsAnErrorAtOnce) {
   ASSERT_EQ(mkfifo((folder.Path() / "x.html").c_str(), 0644), 0);
   folder.Page("z.html", "z", "<img src='x.html'>");
   const auto window = Open({folder.Text()});
-  ASSERT_EQ(Entries(*window), QStringList({"a.html", "x.html", "z.html"}));
+  ASSERT_EQ(Entries(*window), QStringList({u"a.html"_s, u"x.html"_s, u"z.html"_s}));
   Select(*window, 1);
-  EXPECT_TRUE(ShowsPage(*window, "Not a regular file"));
+  EXPECT_TRUE(ShowsPage(*window, u"Not a regular file"_s));
   Select(*window, 2);
-  EXPECT_TRUE(ShowsPage(*window, "z"));
+  EXPECT_TRUE(ShowsPage(*window, u"z"_s));
   Select(*window, 0);
-  EXPECT_TRUE(ShowsPage(*window, "a"));
+  EXPECT_TRUE(ShowsPage(*window, u"a"_s));
 }
 
 bool ProcessRuns(qint64 pid) {
@@ -182,22 +185,22 @@ TEST(PageSafety, LoopingPageGivesWayToTheNextAndItsRendererEnds) {
   folder.Page("b.html", "next");
   const auto window = Open({folder.Text()});
   Select(*window, 0);
-  ASSERT_TRUE(ShowsPage(*window, "loop"));
+  ASSERT_TRUE(ShowsPage(*window, u"loop"_s));
   QTest::qWait(300);
   const qint64 looping = View(*window)->page()->renderProcessPid();
   ASSERT_GT(looping, 0);
   Select(*window, 1);
-  EXPECT_TRUE(ShowsPage(*window, "next"));
+  EXPECT_TRUE(ShowsPage(*window, u"next"_s));
   EXPECT_TRUE(QTest::qWaitFor([&] { return !ProcessRuns(looping); }, kPageTimeoutMs));
   Select(*window, 0);
-  EXPECT_TRUE(ShowsPage(*window, "loop"));
+  EXPECT_TRUE(ShowsPage(*window, u"loop"_s));
 }
 
 void EndRenderer(const TfrmMain& window) {
   const qint64 pid = View(window)->page()->renderProcessPid();
   ASSERT_GT(pid, 0);
   kill(static_cast<pid_t>(pid), SIGKILL);
-  EXPECT_TRUE(ShowsPage(window, "Page stopped"));
+  EXPECT_TRUE(ShowsPage(window, u"Page stopped"_s));
 }
 
 TEST(PageSafety, StoppedRendererIsToldAndEveryEntryShowsAfterwards) {
@@ -208,19 +211,19 @@ TEST(PageSafety, StoppedRendererIsToldAndEveryEntryShowsAfterwards) {
   ASSERT_TRUE(QTest::qWaitForWindowActive(window.get()));
   List(*window)->setFocus();
   Select(*window, 0);
-  ASSERT_TRUE(ShowsPage(*window, "a.html"));
+  ASSERT_TRUE(ShowsPage(*window, u"a.html"_s));
 
   EndRenderer(*window);
   EXPECT_EQ(QApplication::focusWidget(), List(*window));
   QTest::keyClick(List(*window), Qt::Key_Down);
-  EXPECT_TRUE(ShowsPage(*window, "b.html"));
+  EXPECT_TRUE(ShowsPage(*window, u"b.html"_s));
   QTest::keyClick(List(*window), Qt::Key_Up);
-  EXPECT_TRUE(ShowsPage(*window, "a.html"));
+  EXPECT_TRUE(ShowsPage(*window, u"a.html"_s));
 
   EndRenderer(*window);
   const QRect entry = List(*window)->visualRect(List(*window)->model()->index(0, 0));
   QTest::mouseClick(List(*window)->viewport(), Qt::LeftButton, {}, entry.center());
-  EXPECT_TRUE(ShowsPage(*window, "a.html"));
+  EXPECT_TRUE(ShowsPage(*window, u"a.html"_s));
 }
 
 bool AnyOtherWindowVisible(const TfrmMain& window) {
@@ -239,14 +242,14 @@ TEST(PageSafety, ColourInputOpensNoWindow) {
               "document.title = 'clicked';</script>");
   const auto window = Open({folder.Text()});
   Select(*window, 0);
-  ASSERT_TRUE(ShowsPage(*window, "colour"));
+  ASSERT_TRUE(ShowsPage(*window, u"colour"_s));
   bool sawWindow = false;
   QTimer watcher;
   QObject::connect(&watcher, &QTimer::timeout,
                    [&] { sawWindow |= AnyOtherWindowVisible(*window); });
   watcher.start(10);
   QTest::mouseClick(View(*window)->focusProxy(), Qt::LeftButton, {}, QPoint(100, 100));
-  EXPECT_TRUE(ShowsPage(*window, "clicked"));
+  EXPECT_TRUE(ShowsPage(*window, u"clicked"_s));
   QTest::qWait(1000);
   EXPECT_FALSE(sawWindow);
   EXPECT_EQ(QApplication::activeModalWidget(), nullptr);
@@ -259,7 +262,7 @@ TEST(PageSafety, ContextMenuOffersOnlyActionsThatWork) {
               "height: 200px; display: block'>link</a>");
   const auto window = Open({folder.Text()});
   Select(*window, 0);
-  ASSERT_TRUE(ShowsPage(*window, "menu"));
+  ASSERT_TRUE(ShowsPage(*window, u"menu"_s));
   QStringList offered;
   QTimer reader;
   QObject::connect(&reader, &QTimer::timeout, [&] {
@@ -294,7 +297,7 @@ TEST(PageSafety, RelativeFolderArgumentShowsItsOwnPages) {
   fs::current_path(folder.Path());
   const auto window = Open({u"docs"});
   Select(*window, 0);
-  EXPECT_TRUE(ShowsPage(*window, "relative")) << View(*window)->title().toStdString();
+  EXPECT_TRUE(ShowsPage(*window, u"relative"_s)) << View(*window)->title().toStdString();
   fs::current_path(before);
 }
 

@@ -82,7 +82,8 @@ double CaptionContrast(const QImage& image, const QRect& area) {
         return a.second < b.second;
       })->first);
   double best = 1;
-  for (const auto& [pixel, count] : counts) best = std::max(best, Contrast(QColor(pixel), background));
+  for (const auto& [pixel, count] : counts)
+    best = std::max(best, Contrast(QColor(pixel), background));
   return best;
 }
 
@@ -116,14 +117,15 @@ TEST(Themes, TheListAndThePageAreaFollowTheDesktopPaletteFully) {
   const DesktopLook look(DarkPalette(), 9);
   const auto window = Open({folder.Text()});
   Select(*window, 1);
-  for (const QPalette::ColorRole role : {QPalette::Base, QPalette::Text, QPalette::Highlight,
-                                         QPalette::HighlightedText}) {
+  for (const QPalette::ColorRole role :
+       {QPalette::Base, QPalette::Text, QPalette::Highlight, QPalette::HighlightedText}) {
     EXPECT_EQ(List(*window)->palette().color(role), DarkPalette().color(role)) << role;
   }
   EXPECT_EQ(View(*window)->palette().color(QPalette::Window),
             DarkPalette().color(QPalette::Window));
   const QImage list = List(*window)->viewport()->grab().toImage();
-  EXPECT_EQ(list.pixelColor(list.width() - 5, list.height() - 5), DarkPalette().color(QPalette::Base));
+  EXPECT_EQ(list.pixelColor(list.width() - 5, list.height() - 5),
+            DarkPalette().color(QPalette::Base));
   const QRect firstEntry = List(*window)->visualRect(List(*window)->model()->index(0, 0));
   EXPECT_GE(CaptionContrast(list, firstEntry), kLegible);
 }
@@ -133,10 +135,12 @@ void ExpectCaptionsFit(const QWidget& top) {
   for (const QWidget* widget : top.findChildren<QWidget*>()) {
     const auto* label = qobject_cast<const QLabel*>(widget);
     const auto* button = qobject_cast<const QAbstractButton*>(widget);
-    if ((label == nullptr || label->text().isEmpty()) &&
-        (button == nullptr || button->text().isEmpty())) {
-      continue;
-    }
+    const auto* toolButton = qobject_cast<const QToolButton*>(widget);
+    const bool showsText =
+        (label != nullptr && !label->text().isEmpty()) ||
+        (button != nullptr && !button->text().isEmpty() &&
+         !(toolButton && toolButton->toolButtonStyle() == Qt::ToolButtonIconOnly));
+    if (!showsText) continue;
     if (!widget->isVisible()) continue;
     SCOPED_TRACE(widget->objectName().toStdString());
     const QString text = label ? label->text() : button->text();
