@@ -77,8 +77,8 @@ void BM_Floor(benchmark::State& state) {
 void BM_Program(benchmark::State& state) {
   const std::string folder = FolderOf(static_cast<int>(state.range(0))).Path().string();
   TfrmMain window({core::DecodeLossless(folder)});
-  auto* reload = window.findChild<QAction*>("actReloadFile");
-  auto* list = window.findChild<QListView*>("lsbFile");
+  auto* reload = window.findChild<QAction*>(QStringLiteral("actReloadFile"));
+  auto* list = window.findChild<QListView*>(QStringLiteral("lsbFile"));
   for (auto _ : state) {
     reload->trigger();
     list->doItemsLayout();
@@ -121,12 +121,12 @@ double ListMemoryMegabytes(int htmlFiles) {
   const std::filesystem::path link = empty.Path().string() + "-link";
   std::filesystem::create_directory_symlink(empty.Path(), link);
   TfrmMain window({core::DecodeLossless(link.string())});
-  auto* list = window.findChild<QListView*>("lsbFile");
+  auto* list = window.findChild<QListView*>(QStringLiteral("lsbFile"));
   list->doItemsLayout();
   const std::size_t before = HeapInUse();
   std::filesystem::remove(link);
   std::filesystem::create_directory_symlink(FolderOf(htmlFiles).Path(), link);
-  window.findChild<QAction*>("actReloadFile")->trigger();
+  window.findChild<QAction*>(QStringLiteral("actReloadFile"))->trigger();
   list->doItemsLayout();
   const std::size_t after = HeapInUse();
   std::filesystem::remove(link);

@@ -63,8 +63,8 @@ struct Figures {
 // Each round loads a small other page first, then the measured one, in both views.
 Figures Measure(TfrmMain& window, QWebEngineView& engineView, const fs::path& folder, int measured,
                 int other, int rounds) {
-  auto* list = window.findChild<QListView*>("lsbFile");
-  auto* view = window.findChild<QWebEngineView*>("webMain");
+  auto* list = window.findChild<QListView*>(QStringLiteral("lsbFile"));
+  auto* view = window.findChild<QWebEngineView*>(QStringLiteral("webMain"));
   const QAbstractItemModel* model = list->model();
   const auto select = [&](int row) { list->setCurrentIndex(model->index(row, 0)); };
   const auto fileUrl = [&](int row) {
@@ -100,7 +100,7 @@ int main(int argc, char** argv) {
   TfrmMain window({core::DecodeLossless(folder.Path().string())});
   window.show();
   QWebEngineView engineView;
-  engineView.resize(window.findChild<QWebEngineView*>("webMain")->size());
+  engineView.resize(window.findChild<QWebEngineView*>(QStringLiteral("webMain"))->size());
   engineView.show();
 
   const Figures small = Measure(window, engineView, folder.Path(), 0, 2, 25);

@@ -18,8 +18,8 @@ int main(int argc, char** argv) {
   RegisterPageScheme();
   QApplication application(toolkit.Count(), toolkit.Values());
   QTimer::singleShot(0, [] {
-    QObject::connect(frmMain->findChild<QWebEngineView*>("webMain"), &QWebEngineView::loadFinished,
-                     [] { QApplication::quit(); });
+    QObject::connect(frmMain->findChild<QWebEngineView*>(QStringLiteral("webMain")),
+                     &QWebEngineView::loadFinished, [] { QApplication::quit(); });
   });
   return RunApplication(commandLine.arguments);
 }

@@ -10,6 +10,7 @@ vellumine_packages=(
   libgtest-dev
   xvfb xauth xdotool desktop-file-utils
   fonts-ipafont-gothic
+  xdg-utils
 )
 
 vellumine_as_root() {
@@ -29,12 +30,30 @@ vellumine_install_missing() {
     apt-get install -y -q "${missing[@]}" </dev/null
 }
 
-# vellumine_build FOLDER [CMAKE OPTIONS...]: configures FOLDER once, then builds it.
+# vellumine_cached FOLDER NAME VALUE: whether FOLDER's CMake cache holds NAME with VALUE.
+vellumine_cached() {
+  local type
+  for type in BOOL STRING FILEPATH PATH UNINITIALIZED; do
+    grep -qxF "$2:$type=$3" "$1/CMakeCache.txt" 2>/dev/null && return 0
+  done
+  return 1
+}
+
+# vellumine_build FOLDER [CMAKE OPTIONS...]: configures FOLDER when it is new or when one of the
+# -DNAME=VALUE options differs from its cache, then builds it. Without CMAKE_BUILD_TYPE among the
+# options the build type is RelWithDebInfo.
 vellumine_build() {
-  local folder=$1
+  local folder=$1 option name configure=no
   shift
-  if [ ! -f "$folder/CMakeCache.txt" ]; then
-    cmake -S "$VELLUMINE_ROOT" -B "$folder" -DCMAKE_BUILD_TYPE=RelWithDebInfo "$@"
+  [[ " $* " == *" -DCMAKE_BUILD_TYPE="* ]] || set -- -DCMAKE_BUILD_TYPE=RelWithDebInfo "$@"
+  [ -f "$folder/CMakeCache.txt" ] || configure=yes
+  for option in "$@"; do
+    name=${option#-D}
+    name=${name%%=*}
+    vellumine_cached "$folder" "$name" "${option#*=}" || configure=yes
+  done
+  if [ "$configure" = yes ]; then
+    cmake -S "$VELLUMINE_ROOT" -B "$folder" "$@"
   fi
   cmake --build "$folder" --parallel "$(nproc)"
 }

@@ -41,12 +41,13 @@ bool OverlapHorizontally(const QRect& a, const QRect& b) {
   return a.left() <= b.right() && b.left() <= a.right();
 }
 
-// Moves `later` out of the way of `earlier`. Side by side, controls keep their designed gap; one
-// above the other, lines of text may close up until they touch (the design's own 20-point title
-// already fills the gap above the line below it), but no closer than the design has them.
+// Moves `later` out of the way of `earlier`. Controls designed side by side keep their designed
+// gap; a control designed below another may close up until it touches it (the design's own
+// 20-point title already fills the gap above the line below it), but no closer than the design
+// has them.
 void MoveClear(const Placed& earlier, Placed& later) {
-  if (OverlapVertically(earlier.designed, later.designed)) {
-    if (later.designed.left() <= earlier.designed.left()) return;
+  if (later.designed.left() > earlier.designed.right()) {
+    if (!OverlapVertically(earlier.fitted, later.fitted)) return;
     const int gap = later.designed.left() - earlier.designed.right();
     later.fitted.moveLeft(std::max(later.fitted.left(), earlier.fitted.right() + gap));
   } else if (OverlapHorizontally(earlier.fitted, later.fitted)) {

@@ -1,11 +1,13 @@
 #include <QAbstractButton>
 #include <QLabel>
 #include <QMenuBar>
+#include <QStyle>
 #include <QTest>
 #include <QToolButton>
 #include <algorithm>
 #include <cmath>
 #include <map>
+#include <vector>
 
 #include <gtest/gtest.h>
 
@@ -130,8 +132,21 @@ TEST(Themes, TheListAndThePageAreaFollowTheDesktopPaletteFully) {
   EXPECT_GE(CaptionContrast(list, firstEntry), kLegible);
 }
 
-// Each caption's text fits its control, and each control lies within its parent.
+// The ink of a caption's text, in its parent's coordinates: the text placed as its control aligns
+// it (a label by its alignment, a button centred), cut to the pixels the glyphs cover.
+QRect InkOf(const QWidget& widget, const QString& text, Qt::Alignment alignment) {
+  const QFontMetrics metrics = widget.fontMetrics();
+  const QRect line = QStyle::alignedRect(
+      Qt::LeftToRight, alignment, metrics.size(Qt::TextShowMnemonic, text), widget.contentsRect());
+  return metrics.tightBoundingRect(text)
+      .translated(line.left(), line.top() + metrics.ascent())
+      .translated(widget.pos());
+}
+
+// Each caption's text fits its control, each control lies within its parent, and no caption's
+// ink touches another's.
 void ExpectCaptionsFit(const QWidget& top) {
+  std::vector<std::pair<const QWidget*, QRect>> inks;
   for (const QWidget* widget : top.findChildren<QWidget*>()) {
     const auto* label = qobject_cast<const QLabel*>(widget);
     const auto* button = qobject_cast<const QAbstractButton*>(widget);
@@ -140,8 +155,7 @@ void ExpectCaptionsFit(const QWidget& top) {
         (label != nullptr && !label->text().isEmpty()) ||
         (button != nullptr && !button->text().isEmpty() &&
          !(toolButton && toolButton->toolButtonStyle() == Qt::ToolButtonIconOnly));
-    if (!showsText) continue;
-    if (!widget->isVisible()) continue;
+    if (!showsText || !widget->isVisible()) continue;
     SCOPED_TRACE(widget->objectName().toStdString());
     const QString text = label ? label->text() : button->text();
     const QSize textSize = widget->fontMetrics().size(Qt::TextShowMnemonic, text);
@@ -151,6 +165,15 @@ void ExpectCaptionsFit(const QWidget& top) {
     EXPECT_GE(widget->height(), widget->sizeHint().height());
     EXPECT_TRUE(widget->parentWidget()->rect().contains(widget->geometry()))
         << "reaches beyond its parent";
+    inks.emplace_back(widget, InkOf(*widget, text, label ? label->alignment() : Qt::AlignCenter));
+  }
+  for (std::size_t i = 0; i < inks.size(); ++i) {
+    for (std::size_t j = i + 1; j < inks.size(); ++j) {
+      if (inks[i].first->parentWidget() != inks[j].first->parentWidget()) continue;
+      EXPECT_FALSE(inks[i].second.intersects(inks[j].second))
+          << inks[i].first->objectName().toStdString() << " and "
+          << inks[j].first->objectName().toStdString() << " overlap";
+    }
   }
 }
 
@@ -169,21 +192,27 @@ void ExpectMenuBarFits(const TfrmMain& window) {
   }
 }
 
-enum class FontSet { BeforeTheWindowOpens, WhileTheWindowIsOpen };
+struct FontCase {
+  const char* label;
+  int pointSize;  // 0: the desktop's own size
+  bool setWhileTheWindowIsOpen;
+};
 
-class LargeFont : public testing::TestWithParam<FontSet> {};
+class Fonts : public testing::TestWithParam<FontCase> {};
 
-TEST_P(LargeFont, NoCaptionIsClippedAtFourteenPoints) {
+TEST_P(Fonts, NoCaptionIsClipped) {
+  const int pointSize =
+      GetParam().pointSize ? GetParam().pointSize : QApplication::font().pointSize();
   std::unique_ptr<DesktopLook> look;
-  if (GetParam() == FontSet::BeforeTheWindowOpens) {
-    look = std::make_unique<DesktopLook>(QApplication::palette(), 14);
+  if (!GetParam().setWhileTheWindowIsOpen) {
+    look = std::make_unique<DesktopLook>(QApplication::palette(), pointSize);
   }
   const auto window = Open({});
-  if (GetParam() == FontSet::WhileTheWindowIsOpen) {
-    look = std::make_unique<DesktopLook>(QApplication::palette(), 14);
+  if (GetParam().setWhileTheWindowIsOpen) {
+    look = std::make_unique<DesktopLook>(QApplication::palette(), pointSize);
     QTest::qWait(100);
   }
-  ASSERT_EQ(window->font().pointSize(), 14);
+  ASSERT_EQ(window->font().pointSize(), pointSize);
   ExpectMenuBarFits(*window);
   ExpectCaptionsFit(*window);
 
@@ -199,13 +228,10 @@ TEST_P(LargeFont, NoCaptionIsClippedAtFourteenPoints) {
   EXPECT_TRUE(shown);
 }
 
-INSTANTIATE_TEST_SUITE_P(Cases, LargeFont,
-                         testing::Values(FontSet::BeforeTheWindowOpens,
-                                         FontSet::WhileTheWindowIsOpen),
-                         [](const auto& info) {
-                           return info.param == FontSet::BeforeTheWindowOpens
-                                      ? std::string("BeforeTheWindowOpens")
-                                      : std::string("WhileTheWindowIsOpen");
-                         });
+INSTANTIATE_TEST_SUITE_P(Cases, Fonts,
+                         testing::Values(FontCase{"DesktopSize", 0, false},
+                                         FontCase{"FourteenPoints", 14, false},
+                                         FontCase{"FourteenPointsWhileOpen", 14, true}),
+                         [](const auto& info) { return std::string(info.param.label); });
 
 }  // namespace
