@@ -50,13 +50,14 @@ void BindToCommand(QAction* item, QAction* command) {
   QObject::connect(item, &QAction::triggered, command, &QAction::trigger);
 }
 
-// A button bound to a command: it shows the command's caption and icon, follows its enabled state
-// and executes it when clicked. (A default action would make the button a second owner of the
+// A button bound to a command: it shows the command's caption, icon and tool tip, follows its
+// enabled state and executes it when clicked. (A default action would make the button a second owner of the
 // command's keys, and Qt ignores a key with two owners.)
 void BindToCommand(QToolButton* button, QAction* command) {
   const auto follow = [button, command] {
     button->setText(command->text());
     button->setIcon(command->icon());
+    button->setToolTip(command->toolTip());
     button->setEnabled(command->isEnabled());
   };
   follow();

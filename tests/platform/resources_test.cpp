@@ -8,6 +8,7 @@
 
 #include "core/paths.h"
 #include "platform/platform.h"
+#include "vellumine_version.h"
 
 namespace {
 
@@ -42,15 +43,18 @@ class VersionRecord : public testing::Test {
   std::vector<char> data_;
 };
 
-TEST_F(VersionRecord, HoldsVersionOnePointOneInBothFields) {
+// The project's version, 1.1.0 as 1.1.0.0, in both fields.
+TEST_F(VersionRecord, HoldsTheProjectVersionInBothFields) {
   void* value = nullptr;
   UINT length = 0;
   ASSERT_TRUE(Query(L"\\", &value, &length));
   const auto* fixed = static_cast<const VS_FIXEDFILEINFO*>(value);
-  EXPECT_EQ(fixed->dwFileVersionMS, 0x00010001u);
-  EXPECT_EQ(fixed->dwFileVersionLS, 0u);
-  EXPECT_EQ(fixed->dwProductVersionMS, 0x00010001u);
-  EXPECT_EQ(fixed->dwProductVersionLS, 0u);
+  constexpr DWORD kHigh = (VELLUMINE_VERSION_MAJOR << 16) | VELLUMINE_VERSION_MINOR;
+  constexpr DWORD kLow = VELLUMINE_VERSION_PATCH << 16;
+  EXPECT_EQ(fixed->dwFileVersionMS, kHigh);
+  EXPECT_EQ(fixed->dwFileVersionLS, kLow);
+  EXPECT_EQ(fixed->dwProductVersionMS, kHigh);
+  EXPECT_EQ(fixed->dwProductVersionLS, kLow);
 }
 
 TEST_F(VersionRecord, HasOnlyTheTwoVersionStringsInUsEnglish) {
@@ -60,8 +64,10 @@ TEST_F(VersionRecord, HasOnlyTheTwoVersionStringsInUsEnglish) {
   const auto* translation = static_cast<const WORD*>(value);
   EXPECT_EQ(translation[0], 0x0409);
   EXPECT_EQ(translation[1], 1200);
-  EXPECT_EQ(String(L"\\StringFileInfo\\040904B0\\FileVersion"), L"1.1.0.0");
-  EXPECT_EQ(String(L"\\StringFileInfo\\040904B0\\ProductVersion"), L"1.1.0.0");
+  const std::string record = VELLUMINE_VERSION_RECORD_TEXT;
+  const std::wstring expected(record.begin(), record.end());
+  EXPECT_EQ(String(L"\\StringFileInfo\\040904B0\\FileVersion"), expected);
+  EXPECT_EQ(String(L"\\StringFileInfo\\040904B0\\ProductVersion"), expected);
   for (const wchar_t* other : {L"CompanyName", L"FileDescription", L"ProductName",
                                L"LegalCopyright", L"OriginalFilename", L"InternalName"}) {
     EXPECT_EQ(String((std::wstring(L"\\StringFileInfo\\040904B0\\") + other).c_str()), L"<absent>");
@@ -78,6 +84,8 @@ TEST(Manifest, AsksForCommonControlsSixAndTheInvokersRights) {
   EXPECT_NE(manifest.find("name=\"Microsoft.Windows.Common-Controls\" version=\"6.0.0.0\""),
             std::string::npos);
   EXPECT_NE(manifest.find("level=\"asInvoker\""), std::string::npos);
+  EXPECT_NE(manifest.find("name=\"Vellumine\" version=\"" VELLUMINE_VERSION_RECORD_TEXT "\""),
+            std::string::npos);
   EXPECT_EQ(manifest.find("dpiAware"), std::string::npos);
   EXPECT_EQ(manifest.find("dpiAwareness"), std::string::npos);
   FreeLibrary(probe);

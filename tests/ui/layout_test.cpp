@@ -130,6 +130,7 @@ TEST(Look, ReloadButtonShowsTheGlyphFollowsReloadAndIsNamedReload) {
   QAccessibleInterface* accessible = QAccessible::queryAccessibleInterface(reload);
   ASSERT_NE(accessible, nullptr);
   EXPECT_EQ(accessible->text(QAccessible::Name), u"Reload"_s);
+  EXPECT_EQ(reload->toolTip(), u"Reload"_s);
 
   Command(*window, "actReloadFile")->setEnabled(true);
   EXPECT_TRUE(reload->isEnabled());
