@@ -1,6 +1,9 @@
 #include "ui/FitToText.h"
 
 #include <QEvent>
+#include <QFontMetrics>
+#include <QLabel>
+#include <QStyle>
 #include <QTimer>
 #include <QWidget>
 #include <algorithm>
@@ -26,9 +29,33 @@ QRect Designed(QWidget* widget) {
   return widget->property(kDesignedGeometry).toRect();
 }
 
-// The designed rectangle grown to the widget's size hint: rightwards, and evenly above and below.
+// The least height, from `from` on, at which the label's text, placed as the label places it, loses
+// no ink: a line taller than the label is fine as long as its glyphs fit.
+int InkHeight(const QLabel& label, int from) {
+  const QFontMetrics metrics = label.fontMetrics();
+  const QSize line = metrics.size(Qt::TextShowMnemonic, label.text());
+  const QRect ink = metrics.tightBoundingRect(label.text());
+  const int enough = from + 4 * line.height();
+  for (int height = from; height < enough; ++height) {
+    const QRect placed = QStyle::alignedRect(Qt::LeftToRight, label.alignment(), line,
+                                             QRect(0, 0, line.width(), height));
+    const int baseline = placed.top() + metrics.ascent();
+    if (baseline + ink.top() >= 0 && baseline + ink.bottom() < height) return height;
+  }
+  return enough;
+}
+
+// What a control needs: a label its text's width and the height that keeps its ink, any other
+// control its size hint.
+QSize Needed(QWidget* widget, const QRect& designed) {
+  const auto* label = qobject_cast<const QLabel*>(widget);
+  if (label == nullptr) return widget->sizeHint();
+  return {label->sizeHint().width(), InkHeight(*label, designed.height())};
+}
+
+// The designed rectangle grown to what the control needs: rightwards, and evenly above and below.
 QRect Grown(QWidget* widget, const QRect& designed) {
-  const QSize needed = widget->sizeHint().expandedTo(designed.size());
+  const QSize needed = Needed(widget, designed).expandedTo(designed.size());
   const int extraHeight = needed.height() - designed.height();
   return QRect(designed.left(), std::max(0, designed.top() - extraHeight / 2), needed.width(),
                needed.height());

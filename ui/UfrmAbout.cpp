@@ -31,12 +31,12 @@ QPoint CentredFramePosition(const QRect& ownerFrame, const QSize& frameSize, con
 
 TfrmAbout::TfrmAbout(QWidget* owner) : QDialog(owner), ui(std::make_unique<Ui::TfrmAbout>()) {
   ui->setupUi(this);
-  FitToText::Keep(this);
   setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                  Qt::WindowCloseButtonHint);
   QFont nameFont = ui->lblApplicationName->font();
   nameFont.setPixelSize(kNameFontPixels);
   ui->lblApplicationName->setFont(nameFont);
+  FitToText::Keep(this);
   CentreOnOwner();
 }
 

@@ -51,8 +51,8 @@ void BindToCommand(QAction* item, QAction* command) {
 }
 
 // A button bound to a command: it shows the command's caption, icon and tool tip, follows its
-// enabled state and executes it when clicked. (A default action would make the button a second owner of the
-// command's keys, and Qt ignores a key with two owners.)
+// enabled state and executes it when clicked. (A default action would make the button a second
+// owner of the command's keys, and Qt ignores a key with two owners.)
 void BindToCommand(QToolButton* button, QAction* command) {
   const auto follow = [button, command] {
     button->setText(command->text());

@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Builds the Debian package from the build with CPack, checks its control fields, unpacks it into
 # a scratch root (dpkg -x) and checks what lands where, validates its desktop entry and metainfo,
-# and starts the installed program.
+# and starts the installed program: --version, then its window.
 # Usage: package_test.sh BUILD_FOLDER VERSION
 set -uo pipefail
 build=$1 version=$2
@@ -49,7 +49,11 @@ grep -q '^License: Expat$' "$doc/copyright" || fail "copyright"
 [ "$(zcat "$doc/changelog.gz" | head -n 1 | cut -d' ' -f1-2)" = "vellumine ($version)" ] ||
   fail "changelog: $(zcat "$doc/changelog.gz" | head -n 1)"
 
-# The installed program starts, shows its window on a folder and ends with Ctrl+Q, status 0.
+# The installed program, started through its launcher, tells its version without any display.
+answer=$(env -u DISPLAY "$root/usr/bin/vellumine" --version 2>&1) || fail "--version: $answer"
+[ "$answer" = "Vellumine $version" ] || fail "--version says: $answer"
+
+# It shows its window on a folder and ends with Ctrl+Q, status 0.
 mkdir "$work/site"
 printf '<title>t</title>' >"$work/site/index.html"
 "$program" "$work/site" 2>"$work/stderr" &

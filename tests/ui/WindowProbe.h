@@ -3,6 +3,7 @@
 #include <QAction>
 #include <QApplication>
 #include <QFileDialog>
+#include <QLabel>
 #include <QListView>
 #include <QPointer>
 #include <QTest>
@@ -11,6 +12,9 @@
 #include <filesystem>
 #include <functional>
 #include <memory>
+#include <utility>
+
+#include <gtest/gtest.h>
 
 #include "core/encoding.h"
 #include "support/TemporaryFolder.h"
@@ -69,6 +73,33 @@ inline void PickFolder(QWidget* modal, const TemporaryFolder& folder) {
   ASSERT_NE(dialog, nullptr) << "the folder picker did not come up";
   dialog->setDirectory(QString::fromStdU16String(folder.Text()));
   static_cast<QDialog*>(dialog)->accept();  // accept() is protected in QFileDialog
+}
+
+// The rows of `image` that hold anything but its corner's colour.
+inline std::pair<int, int> InkRows(const QImage& image) {
+  const QRgb background = image.pixel(image.width() - 1, 0);
+  int top = -1, bottom = -1;
+  for (int y = 0; y < image.height(); ++y) {
+    for (int x = 0; x < image.width(); ++x) {
+      if (image.pixel(x, y) == background) continue;
+      if (top < 0) top = y;
+      bottom = y;
+    }
+  }
+  return {top, bottom};
+}
+
+// Whether the label's text keeps all its ink: as tall as the same text drawn with room to spare.
+inline testing::AssertionResult ShowsItsWholeInk(QLabel& label) {
+  const auto [top, bottom] = InkRows(label.grab().toImage());
+  QLabel roomy(label.text());
+  roomy.setFont(label.font());
+  roomy.resize(label.width(), 3 * label.height());
+  const auto [roomyTop, roomyBottom] = InkRows(roomy.grab().toImage());
+  if (top >= 0 && bottom - top == roomyBottom - roomyTop) return testing::AssertionSuccess();
+  return testing::AssertionFailure()
+         << label.objectName().toStdString() << " shows ink rows " << top << ".." << bottom
+         << " of " << roomyBottom - roomyTop + 1;
 }
 
 // Calls `answer` once for every modal window that comes up while the watcher lives, from inside

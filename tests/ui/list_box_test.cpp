@@ -9,6 +9,8 @@
 #include "ui/ListBox.h"
 #include "ui/WindowProbe.h"
 
+using namespace Qt::Literals::StringLiterals;
+
 namespace {
 
 constexpr int kPages = 100;
@@ -17,11 +19,11 @@ constexpr int kLast = kPages - 1;
 // A folder of pages p000.html .. p099.html, each titled by its name.
 void FillWithPages(const TemporaryFolder& folder) {
   for (int page = 0; page < kPages; ++page) {
-    folder.Page(QStringLiteral("p%1.html").arg(page, 3, 10, QChar('0')).toStdString());
+    folder.Page(QStringLiteral("p%1.html").arg(page, 3, 10, QChar(u'0')).toStdString());
   }
 }
 
-QString TitleOf(int row) { return QStringLiteral("p%1.html").arg(row, 3, 10, QChar('0')); }
+QString TitleOf(int row) { return QStringLiteral("p%1.html").arg(row, 3, 10, QChar(u'0')); }
 
 void Focus(TfrmMain& window) {
   window.activateWindow();
@@ -87,10 +89,10 @@ TEST(ListKeys, TypingFindsEntriesByTheirFirstLetters) {
   for (const char* name : {"alpha.html", "beta.html", "gamma.html", "golf.html"}) folder.Page(name);
   const auto window = Open({folder.Text()});
   Focus(*window);
-  QTest::keyClicks(List(*window), "g");
+  QTest::keyClicks(List(*window), u"g"_s);
   EXPECT_EQ(SelectedRow(*window), 2);
-  EXPECT_TRUE(ShowsPage(*window, "gamma.html"));
-  QTest::keyClicks(List(*window), "b");
+  EXPECT_TRUE(ShowsPage(*window, u"gamma.html"_s));
+  QTest::keyClicks(List(*window), u"b"_s);
   EXPECT_EQ(SelectedRow(*window), 1);
 }
 
@@ -115,7 +117,7 @@ TEST_P(ListSelection, IsMovedButNeverEmptiedByTheUser) {
     return list->visualRect(list->model()->index(row, 0)).center();
   };
   QTest::mouseClick(list->viewport(), Qt::LeftButton, Qt::NoModifier, centreOf(1));
-  ASSERT_TRUE(ShowsPage(*window, "b.html"));
+  ASSERT_TRUE(ShowsPage(*window, u"b.html"_s));
   QSignalSpy changes(static_cast<TListBox*>(list), &TListBox::selectedEntryChanged);
   QSignalSpy loads(View(*window), &QWebEngineView::loadStarted);
 
@@ -139,10 +141,10 @@ TEST_P(ListSelection, IsMovedButNeverEmptiedByTheUser) {
   const bool moved = GetParam().selectedAfter != 1;
   EXPECT_EQ(changes.count(), moved ? 1 : 0);
   if (moved) {
-    EXPECT_TRUE(ShowsPage(*window, "d.html"));
+    EXPECT_TRUE(ShowsPage(*window, u"d.html"_s));
   } else {
     EXPECT_EQ(loads.count(), 0);
-    EXPECT_EQ(View(*window)->title(), "b.html");
+    EXPECT_EQ(View(*window)->title(), u"b.html"_s);
   }
 }
 
