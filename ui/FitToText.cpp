@@ -45,11 +45,14 @@ int InkHeight(const QLabel& label, int from) {
   return enough;
 }
 
-// What a control needs: a label its text's width and the height that keeps its ink, any other
-// control its size hint.
+// What a control needs: its size hint, a whole line for text in the desktop's font. A label whose
+// font size the window fixes keeps the look the design chose for that font, its line reaching
+// beyond the label: it needs its text's width and only the height that keeps its glyphs whole.
 QSize Needed(QWidget* widget, const QRect& designed) {
   const auto* label = qobject_cast<const QLabel*>(widget);
-  if (label == nullptr) return widget->sizeHint();
+  if (label == nullptr || !(label->font().resolveMask() & QFont::SizeResolved)) {
+    return widget->sizeHint();
+  }
   return {label->sizeHint().width(), InkHeight(*label, designed.height())};
 }
 

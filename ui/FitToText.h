@@ -4,9 +4,9 @@ class QWidget;
 
 // Controls that a window definition places at fixed positions keep their designed geometry as a
 // minimum. When the font needs more room, each one grows to what its text needs (to the right,
-// and evenly above and below its designed line; a label only as far as its glyphs need), the
-// controls after it move out of its way, and the container grows with them: a window in both
-// directions, a panel in height only (its width is its layout's).
+// and evenly above and below its designed line; a label in a font size of the window's own only
+// as far as its glyphs need), the controls after it move out of its way, and the container grows
+// with them: a window in both directions, a panel in height only (its width is its layout's).
 namespace FitToText {
 
 // Fits the direct children of `container` now and again whenever its font changes.
