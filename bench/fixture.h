@@ -1,6 +1,8 @@
 #pragma once
 
+#include <fcntl.h>
 #include <stdlib.h>
+#include <unistd.h>
 
 #include <cstdio>
 #include <filesystem>
@@ -15,13 +17,15 @@ class BenchFolder {
         (std::filesystem::temp_directory_path() / "vellumine-bench-XXXXXX").string();
     path_ = mkdtemp(pattern.data());
     static const char* const kOtherExtensions[] = {".png", ".js", ".css", ".json"};
+    const int folder = open(path_.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
     for (int i = 0; i < htmlFiles; ++i) {
       char stem[96];
-      std::snprintf(stem, sizeof stem, "class_vellumine_1_1detail_1_1basic__view_%07d",
-                    (i * 7919) % htmlFiles);
-      Touch(std::string(stem) + (i % 3 == 0 ? ".htm" : ".html"));
-      Touch(std::string(stem) + kOtherExtensions[i % 4]);
+      std::snprintf(stem, sizeof stem, "class_vellumine_1_1detail_1_1basic__view_%07lld",
+                    i * 7919LL % htmlFiles);
+      Touch(folder, std::string(stem) + (i % 3 == 0 ? ".htm" : ".html"));
+      Touch(folder, std::string(stem) + kOtherExtensions[i % 4]);
     }
+    close(folder);
   }
   ~BenchFolder() {
     std::error_code ignored;
@@ -33,8 +37,9 @@ class BenchFolder {
   const std::filesystem::path& Path() const { return path_; }
 
  private:
-  void Touch(const std::string& name) const {
-    if (std::FILE* file = std::fopen((path_ / name).c_str(), "w")) std::fclose(file);
+  static void Touch(int folder, const std::string& name) {
+    const int file = openat(folder, name.c_str(), O_WRONLY | O_CREAT | O_CLOEXEC, 0644);
+    if (file >= 0) close(file);
   }
 
   std::filesystem::path path_;

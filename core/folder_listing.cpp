@@ -1,11 +1,11 @@
 #include "core/folder_listing.h"
 
 #include <algorithm>
+#include <vector>
 
 #include "core/encoding.h"
 #include "core/error_texts.h"
 #include "core/failure.h"
-#include "core/names.h"
 
 namespace core {
 namespace {
@@ -83,19 +83,12 @@ void ValidateFolder(const FileSystem& fileSystem, std::u16string_view folder) {
   if (fileSystem.Directory(fullPath) == DirectoryState::Missing) RaisePathNotFound();
 }
 
-std::vector<std::u16string> ListHtmlFiles(const FileSystem& fileSystem,
-                                          std::u16string_view folder) {
+NameList ListHtmlFiles(const FileSystem& fileSystem, std::u16string_view folder) {
   ValidateFolder(fileSystem, folder);
-  const std::vector<std::u16string> masks = SplitPattern(kHtmlPattern);
-  std::vector<std::u16string> names;
-  fileSystem.ReadFileNames(
-      folder,
-      [&masks](std::u16string_view name) {
-        return std::any_of(masks.begin(), masks.end(),
-                           [name](const std::u16string& mask) { return MatchesMask(name, mask); });
-      },
-      names);
-  SortByName(names);
+  const MaskSet masks(kHtmlPattern);
+  NameList names;
+  fileSystem.ReadFileNames(folder, masks, names);
+  names.SortByName();
   return names;
 }
 

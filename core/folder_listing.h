@@ -1,12 +1,12 @@
 #pragma once
 
 #include <cstddef>
-#include <functional>
 #include <optional>
 #include <string>
 #include <string_view>
-#include <vector>
 
+#include "core/name_list.h"
+#include "core/names.h"
 #include "core/paths.h"
 
 namespace core {
@@ -34,12 +34,11 @@ class FileSystem {
   virtual std::size_t PosixPathMax() const = 0;
   virtual ExpandedPath Expand(std::u16string_view folder) const = 0;
   virtual DirectoryState Directory(std::u16string_view path) const = 0;
-  // Appends the names of the folder's entries that are not directories and that `wanted` accepts,
-  // hidden ones included, in the order the file system returns them. A folder whose entries cannot
-  // be read yields nothing.
-  virtual void ReadFileNames(std::u16string_view folder,
-                             const std::function<bool(std::u16string_view)>& wanted,
-                             std::vector<std::u16string>& names) const = 0;
+  // Adds the names of the folder's entries that are not directories and that `masks` accept,
+  // hidden ones included, in the order the file system returns them; the masks are tested before
+  // anything else is done with an entry. A folder whose entries cannot be read yields nothing.
+  virtual void ReadFileNames(std::u16string_view folder, const MaskSet& masks,
+                             NameList& names) const = 0;
 };
 
 // Whether a command-line argument is opened as a folder: it is a directory, or it exists but
@@ -50,7 +49,7 @@ bool OpensAsFolder(const FileSystem& fileSystem, std::u16string_view path);
 void ValidateFolder(const FileSystem& fileSystem, std::u16string_view folder);
 
 // The names of the folder's HTML files in the list's name order; raises when validation fails.
-std::vector<std::u16string> ListHtmlFiles(const FileSystem& fileSystem, std::u16string_view folder);
+NameList ListHtmlFiles(const FileSystem& fileSystem, std::u16string_view folder);
 
 // A POSIX full path: a relative path joined to the current folder, "." and ".." resolved
 // lexically (links are not followed). An empty path stays empty.

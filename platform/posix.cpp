@@ -27,12 +27,32 @@ FileOpening OpeningFailure(int error) {
   return error == EACCES || error == EPERM ? FileOpening::Denied : FileOpening::Missing;
 }
 
-bool IsDirectoryEntry(int directoryFd, const dirent& entry) {
-  if (entry.d_type == DT_DIR) return true;
+// Entries are read straight from the kernel into one large buffer, many thousands per call.
+constexpr std::size_t kDirectoryBufferBytes = 1 << 20;
+
+// A link, or an entry whose type the file system does not report, is a directory when what it
+// leads to is one.
+bool LeadsToDirectory(int directoryFd, const dirent64& entry) {
   if (entry.d_type != DT_UNKNOWN && entry.d_type != DT_LNK) return false;
   struct stat status {};
   return fstatat(directoryFd, entry.d_name, &status, 0) == 0 && S_ISDIR(status.st_mode);
 }
+
+class OpenFolder {
+ public:
+  explicit OpenFolder(const std::string& path)
+      : fd_(open(path.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC)) {}
+  ~OpenFolder() {
+    if (fd_ >= 0) close(fd_);
+  }
+  OpenFolder(const OpenFolder&) = delete;
+  OpenFolder& operator=(const OpenFolder&) = delete;
+
+  int Fd() const { return fd_; }
+
+ private:
+  int fd_;
+};
 
 class PosixFileSystem final : public core::FileSystem {
  public:
@@ -58,19 +78,20 @@ class PosixFileSystem final : public core::FileSystem {
     return S_ISDIR(status.st_mode) ? core::DirectoryState::Present : core::DirectoryState::Missing;
   }
 
-  void ReadFileNames(std::u16string_view folder,
-                     const std::function<bool(std::u16string_view)>& wanted,
-                     std::vector<std::u16string>& names) const override {
-    const auto closeDirectory = [](DIR* open) { closedir(open); };
-    std::unique_ptr<DIR, decltype(closeDirectory)> directory(
-        opendir(core::EncodeLossless(folder).c_str()), closeDirectory);
-    if (!directory) return;
-    const int directoryFd = dirfd(directory.get());
-    std::u16string name;
-    while (const dirent* entry = readdir(directory.get())) {
-      if (entry->d_type == DT_DIR) continue;
-      core::DecodeLosslessInto(entry->d_name, name);
-      if (wanted(name) && !IsDirectoryEntry(directoryFd, *entry)) names.push_back(name);
+  void ReadFileNames(std::u16string_view folder, const core::MaskSet& masks,
+                     core::NameList& names) const override {
+    const OpenFolder directory(core::EncodeLossless(folder));
+    if (directory.Fd() < 0) return;
+    const std::unique_ptr<char[]> buffer(new char[kDirectoryBufferBytes]);
+    ssize_t filled = 0;
+    while ((filled = getdents64(directory.Fd(), buffer.get(), kDirectoryBufferBytes)) > 0) {
+      for (ssize_t offset = 0; offset < filled;) {
+        const auto* entry = reinterpret_cast<const dirent64*>(buffer.get() + offset);
+        offset += entry->d_reclen;
+        if (entry->d_type == DT_DIR) continue;
+        const std::string_view name = entry->d_name;
+        if (masks.Accepts(name) && !LeadsToDirectory(directory.Fd(), *entry)) names.Add(name);
+      }
     }
   }
 };

@@ -106,9 +106,8 @@ class Win32FileSystem final : public core::FileSystem {
                                                    : core::DirectoryState::Missing;
   }
 
-  void ReadFileNames(std::u16string_view folder,
-                     const std::function<bool(std::u16string_view)>& wanted,
-                     std::vector<std::u16string>& names) const override {
+  void ReadFileNames(std::u16string_view folder, const core::MaskSet& masks,
+                     core::NameList& names) const override {
     const std::u16string pattern = core::JoinPath(core::PathStyle::Windows, folder, u"*");
     WIN32_FIND_DATAW entry;
     const HANDLE search = FindFirstFileW(Wide(pattern), &entry);
@@ -116,7 +115,7 @@ class Win32FileSystem final : public core::FileSystem {
     do {
       if (entry.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) continue;
       const std::u16string_view name(reinterpret_cast<const char16_t*>(entry.cFileName));
-      if (wanted(name)) names.emplace_back(name);
+      if (masks.Accepts(name)) names.Add(name);
     } while (FindNextFileW(search, &entry));
     FindClose(search);
   }

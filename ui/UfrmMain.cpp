@@ -172,11 +172,8 @@ void TfrmMain::FormCreate(const std::vector<std::u16string>& arguments) {
 }
 
 void TfrmMain::SelectEntryNamed(std::u16string_view name) {
-  for (int row = 0; row < fileList->rowCount(); ++row) {
-    if (fileList->Name(row) == name) {
-      ui->lsbFile->setCurrentIndex(fileList->index(row));
-      return;
-    }
+  if (const std::optional<int> row = fileList->RowNamed(name)) {
+    ui->lsbFile->setCurrentIndex(fileList->index(*row));
   }
 }
 
@@ -195,7 +192,7 @@ void TfrmMain::LimitSplitterDrag(QEvent::Type type) {
 void TfrmMain::lsbFileChange() {
   const QModelIndexList selected = ui->lsbFile->selectionModel()->selectedIndexes();
   if (selected.isEmpty()) return;
-  const std::u16string& name = fileList->Name(selected.front().row());
+  const std::u16string name = fileList->Name(selected.front().row());
   ShowFile(core::SelectedFilePath(platform::kPathStyle, FLastOpenFoloder, name));
 }
 

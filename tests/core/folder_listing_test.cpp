@@ -4,8 +4,10 @@
 
 #include <map>
 
+#include "core/encoding.h"
 #include "core/error_texts.h"
 #include "core/failure.h"
+#include "support/NameLists.h"
 
 namespace {
 
@@ -28,11 +30,17 @@ class FakeFileSystem final : public core::FileSystem {
     const auto found = states.find(std::u16string(path));
     return found == states.end() ? DirectoryState::Present : found->second;
   }
-  void ReadFileNames(std::u16string_view, const std::function<bool(std::u16string_view)>& wanted,
-                     std::vector<std::u16string>& names) const override {
+  // POSIX names come as bytes, Windows names as UTF-16.
+  void ReadFileNames(std::u16string_view, const core::MaskSet& masks,
+                     core::NameList& names) const override {
     ++reads;
     for (const auto& entry : entries) {
-      if (wanted(entry)) names.push_back(entry);
+      if (style_ == PathStyle::Windows) {
+        if (masks.Accepts(entry)) names.Add(entry);
+      } else {
+        const std::string bytes = core::EncodeLossless(entry);
+        if (masks.Accepts(bytes)) names.Add(bytes);
+      }
     }
   }
 
@@ -147,13 +155,21 @@ TEST(FolderChecks, PathInACurrentFolderThatIsGoneIsNotFound) {
   EXPECT_EQ(CheckMessage(fileSystem, u"docs"), u"Permission denied");
 }
 
-TEST(ListHtmlFiles, KeepsMatchingNamesInNameOrder) {
-  FakeFileSystem fileSystem(PathStyle::Posix);
-  fileSystem.entries = {u"b.HTM", u"c.htm.bak", u"Zeta.html", u"d.xhtml",
-                        u"f.txt", u"a.html",    u"_x.html",   u".html"};
-  EXPECT_EQ(core::ListHtmlFiles(fileSystem, u"/site"),
-            (std::vector<std::u16string>{u".html", u"a.html", u"b.HTM", u"Zeta.html", u"_x.html"}));
+class ListHtmlFilesOfStyle : public testing::TestWithParam<PathStyle> {};
+
+TEST_P(ListHtmlFilesOfStyle, KeepsMatchingNamesInNameOrder) {
+  FakeFileSystem fileSystem(GetParam());
+  fileSystem.entries = {u"b.HTM",  u"c.htm.bak", u"Zeta.html",       u"d.xhtml",     u"f.txt",
+                        u"a.html", u"_x.html",   u"\U0001F600.html", u"\uE000.html", u".html"};
+  EXPECT_EQ(AllNames(core::ListHtmlFiles(fileSystem, u"/site")),
+            (std::vector<std::u16string>{u".html", u"a.html", u"b.HTM", u"Zeta.html", u"_x.html",
+                                         u"\U0001F600.html", u"\uE000.html"}));
 }
+
+INSTANTIATE_TEST_SUITE_P(BothStyles, ListHtmlFilesOfStyle, testing::Values(Win, Posix),
+                         [](const auto& info) {
+                           return std::string(info.param == Win ? "Windows" : "Posix");
+                         });
 
 TEST(ListHtmlFiles, ValidatesBeforeReadingTheFolder) {
   FakeFileSystem fileSystem(PathStyle::Windows);

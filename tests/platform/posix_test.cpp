@@ -16,6 +16,7 @@
 #include "core/error_texts.h"
 #include "core/failure.h"
 #include "platform/platform.h"
+#include "support/NameLists.h"
 #include "support/TemporaryFolder.h"
 
 namespace {
@@ -33,7 +34,7 @@ std::u16string FailureMessage(const std::function<void()>& action) {
 }
 
 Names List(const std::u16string& folder) {
-  return core::ListHtmlFiles(platform::FileSystem(), folder);
+  return AllNames(core::ListHtmlFiles(platform::FileSystem(), folder));
 }
 
 TEST(PosixListing, ListsHtmlFilesIncludingHiddenOnesAndSkipsTheRest) {

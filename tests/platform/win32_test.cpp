@@ -13,6 +13,7 @@
 #include "core/failure.h"
 #include "core/paths.h"
 #include "platform/platform.h"
+#include "support/NameLists.h"
 
 namespace {
 
@@ -56,7 +57,7 @@ std::u16string FailureMessage(std::u16string_view folder) {
 }
 
 Names List(std::u16string_view folder) {
-  return core::ListHtmlFiles(platform::FileSystem(), folder);
+  return AllNames(core::ListHtmlFiles(platform::FileSystem(), folder));
 }
 
 // A folder inside `base` whose full path has exactly `length` characters, in parts of at most
