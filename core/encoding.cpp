@@ -39,6 +39,16 @@ std::size_t ValidSequence(std::string_view bytes, char32_t& codePoint) {
   return length;
 }
 
+void AppendCodePoint(std::u16string& out, char32_t codePoint) {
+  if (codePoint < 0x10000) {
+    out.push_back(static_cast<char16_t>(codePoint));
+  } else {
+    codePoint -= 0x10000;
+    out.push_back(static_cast<char16_t>(0xD800 + (codePoint >> 10)));
+    out.push_back(static_cast<char16_t>(0xDC00 + (codePoint & 0x3FF)));
+  }
+}
+
 void AppendUtf8(std::string& out, char32_t codePoint) {
   if (codePoint < 0x80) {
     out.push_back(static_cast<char>(codePoint));
@@ -72,25 +82,16 @@ void DecodeLosslessInto(std::string_view bytes, std::u16string& out) {
   out.clear();
   out.reserve(bytes.size());
   while (!bytes.empty()) {
-    const DecodedCharacter character = DecodeFirstCharacter(bytes);
-    out.append(character.units, character.unitCount);
-    bytes.remove_prefix(character.byteCount);
+    char32_t codePoint = 0;
+    std::size_t length = ValidSequence(bytes, codePoint);
+    if (length == 0) {
+      out.push_back(static_cast<char16_t>(kEscapeBase + static_cast<unsigned char>(bytes[0])));
+      length = 1;
+    } else {
+      AppendCodePoint(out, codePoint);
+    }
+    bytes.remove_prefix(length);
   }
-}
-
-DecodedCharacter DecodeFirstCharacter(std::string_view bytes) {
-  char32_t codePoint = 0;
-  const std::size_t length = ValidSequence(bytes, codePoint);
-  if (length == 0) {
-    const auto escaped = static_cast<char16_t>(kEscapeBase + static_cast<unsigned char>(bytes[0]));
-    return {1, 1, {escaped, 0}};
-  }
-  if (codePoint < 0x10000) return {length, 1, {static_cast<char16_t>(codePoint), 0}};
-  codePoint -= 0x10000;
-  return {length,
-          2,
-          {static_cast<char16_t>(0xD800 + (codePoint >> 10)),
-           static_cast<char16_t>(0xDC00 + (codePoint & 0x3FF))}};
 }
 
 std::string EncodeLossless(std::u16string_view text) {

@@ -1,6 +1,5 @@
 #pragma once
 
-#include <cstddef>
 #include <string>
 #include <string_view>
 
@@ -12,15 +11,6 @@ namespace core {
 std::u16string DecodeLossless(std::string_view bytes);
 // The same into a buffer the caller reuses, so that decoding many names allocates once.
 void DecodeLosslessInto(std::string_view bytes, std::u16string& out);
-
-// One step of that decoding: the UTF-16 units of the character or escaped byte that non-empty
-// `bytes` begins with, and how many bytes it takes.
-struct DecodedCharacter {
-  std::size_t byteCount;
-  std::size_t unitCount;
-  char16_t units[2];
-};
-DecodedCharacter DecodeFirstCharacter(std::string_view bytes);
 std::string EncodeLossless(std::u16string_view text);
 
 // The text a person should see: escaped bytes and other lone surrogates become U+FFFD.

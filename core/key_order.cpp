@@ -6,103 +6,96 @@
 namespace core {
 namespace {
 
-// Keys are sorted eight bytes at a time, as big-endian integers held beside the key's index, so
-// that most comparisons touch no key at all; only keys that tie on those bytes go on to the next
-// eight (a most-significant-digit radix sort whose digits are sorted by comparison).
+// Keys are sorted eight bytes at a time, read as a big-endian integer held in the key itself, so
+// that most comparisons touch no key bytes at all; only keys that tie on those bytes go on to the
+// next eight (a most-significant-digit radix sort whose digits are sorted by comparison).
 constexpr std::size_t kChunkBytes = 8;
-// Ranges this short are sorted by comparing the rest of their keys directly.
+// Ranges this short are sorted by comparing their keys chunk after chunk directly.
 constexpr std::ptrdiff_t kShortRange = 16;
 
-struct Entry {
-  std::uint64_t chunk;  // the key's bytes [depth, depth + 8), zeros past its end
-  std::uint32_t index;
-  std::uint32_t length;
-};
+constexpr unsigned char UpperAscii(unsigned char byte) {
+  return byte >= 'a' && byte <= 'z' ? static_cast<unsigned char>(byte - 'a' + 'A') : byte;
+}
 
-class KeySorter {
- public:
-  KeySorter(std::string_view keys, const std::vector<std::uint32_t>& ends)
-      : keys_(keys), ends_(ends) {}
+// a-z read as A-Z in all eight bytes at once: a byte below 0x80 whose low seven bits lie in
+// 0x61..0x7A loses 0x20. No byte carries into the next.
+constexpr std::uint64_t UpperAsciiBytes(std::uint64_t bytes) {
+  constexpr std::uint64_t kLowSeven = 0x7F7F7F7F7F7F7F7F;
+  constexpr std::uint64_t kHigh = 0x8080808080808080;
+  const std::uint64_t low = bytes & kLowSeven;
+  const std::uint64_t fromA = low + 0x1F1F1F1F1F1F1F1F;  // high bit: at least 'a'
+  const std::uint64_t pastZ = low + 0x0505050505050505;  // high bit: above 'z'
+  const std::uint64_t lower = fromA & ~pastZ & ~bytes & kHigh;
+  return bytes - (lower >> 2);
+}
 
-  // Sorts entries whose keys all share their first `depth` bytes.
-  void Sort(Entry* first, Entry* last, std::size_t depth) const {
-    while (last - first > 1) {
-      if (last - first <= kShortRange) {
-        std::sort(first, last, [this, depth](const Entry& a, const Entry& b) {
-          return Key(a.index).substr(depth) < Key(b.index).substr(depth);
-        });
-        return;
-      }
-      for (Entry* entry = first; entry != last; ++entry) entry->chunk = Chunk(entry->index, depth);
-      const std::size_t limit = depth + kChunkBytes;
-      // Equal chunks: the key that ends within them first (only keys holding zero bytes can tie
-      // on the chunk and differ in where they end).
-      const auto rank = [limit](const Entry& entry) {
-        return std::min<std::size_t>(entry.length, limit);
-      };
-      const auto less = [&rank](const Entry& a, const Entry& b) {
-        return a.chunk != b.chunk ? a.chunk < b.chunk : rank(a) < rank(b);
-      };
-      const auto tied = [&rank](const Entry& a, const Entry& b) {
-        return a.chunk == b.chunk && rank(a) == rank(b);
-      };
-      if (std::all_of(first + 1, last, [&](const Entry& entry) { return tied(*first, entry); })) {
-        if (rank(*first) < limit) return;  // equal keys
-        depth = limit;
-        continue;
-      }
-      std::sort(first, last, less);
-      for (Entry* run = first; run != last;) {
-        Entry* const end =
-            std::find_if_not(run + 1, last, [&](const Entry& e) { return tied(*run, e); });
-        if (rank(*run) == limit) Sort(run, end, limit);
-        run = end;
-      }
+// The key's bytes [depth, depth + 8) as a big-endian integer, zeros past its end.
+std::uint64_t ChunkOf(const SortKey& key, std::size_t depth) {
+  const std::size_t available = key.length > depth ? key.length - depth : 0;
+  const auto* bytes = reinterpret_cast<const unsigned char*>(key.bytes) + depth;
+  std::uint64_t chunk = 0;
+  if (available >= kChunkBytes) {
+    for (std::size_t i = 0; i < kChunkBytes; ++i) chunk = chunk << 8 | bytes[i];
+    return UpperAsciiBytes(chunk);
+  }
+  for (std::size_t i = 0; i < kChunkBytes; ++i) {
+    chunk = chunk << 8 | (i < available ? UpperAscii(bytes[i]) : 0u);
+  }
+  return chunk;
+}
+
+// Of keys whose chunks at `depth` are equal, the one that ends within the chunk comes first (only
+// keys holding zero bytes can tie on the chunk and differ in where they end).
+std::size_t EndRank(const SortKey& key, std::size_t depth) {
+  return std::min<std::size_t>(key.length, depth + kChunkBytes);
+}
+
+// Whole-key comparison of keys that share their first `depth` bytes.
+bool LessFrom(const SortKey& a, const SortKey& b, std::size_t depth) {
+  for (;; depth += kChunkBytes) {
+    const std::uint64_t chunkA = ChunkOf(a, depth), chunkB = ChunkOf(b, depth);
+    if (chunkA != chunkB) return chunkA < chunkB;
+    const std::size_t rankA = EndRank(a, depth), rankB = EndRank(b, depth);
+    if (rankA != rankB) return rankA < rankB;
+    if (rankA < depth + kChunkBytes) return false;  // equal keys
+  }
+}
+
+// Sorts keys that all share their first `depth` bytes.
+void SortFrom(SortKey* first, SortKey* last, std::size_t depth) {
+  while (last - first > 1) {
+    if (last - first <= kShortRange) {
+      std::sort(first, last,
+                [depth](const SortKey& a, const SortKey& b) { return LessFrom(a, b, depth); });
       return;
     }
-  }
-
- private:
-  std::string_view Key(std::uint32_t index) const {
-    const std::uint32_t start = index == 0 ? 0 : ends_[index - 1];
-    return keys_.substr(start, ends_[index] - start);
-  }
-
-  std::uint64_t Chunk(std::uint32_t index, std::size_t depth) const {
-    const std::string_view key = Key(index);
-    const std::size_t available = key.size() - depth;  // no key here is shorter than `depth`
-    const char* const bytes = key.data() + depth;
-    std::uint64_t chunk = 0;
-    if (available >= kChunkBytes) {
-      for (std::size_t i = 0; i < kChunkBytes; ++i) {
-        chunk = chunk << 8 | static_cast<unsigned char>(bytes[i]);
-      }
-      return chunk;
+    for (SortKey* key = first; key != last; ++key) key->chunk = ChunkOf(*key, depth);
+    const auto tied = [depth](const SortKey& a, const SortKey& b) {
+      return a.chunk == b.chunk && EndRank(a, depth) == EndRank(b, depth);
+    };
+    const std::size_t next = depth + kChunkBytes;
+    if (std::all_of(first + 1, last, [&](const SortKey& key) { return tied(*first, key); })) {
+      if (EndRank(*first, depth) < next) return;  // equal keys
+      depth = next;
+      continue;
     }
-    for (std::size_t i = 0; i < kChunkBytes; ++i) {
-      chunk = chunk << 8 | (i < available ? static_cast<unsigned char>(bytes[i]) : 0u);
+    std::sort(first, last, [depth](const SortKey& a, const SortKey& b) {
+      return a.chunk != b.chunk ? a.chunk < b.chunk : EndRank(a, depth) < EndRank(b, depth);
+    });
+    for (SortKey* run = first; run != last;) {
+      SortKey* const end =
+          std::find_if_not(run + 1, last, [&](const SortKey& key) { return tied(*run, key); });
+      if (EndRank(*run, depth) == next) SortFrom(run, end, next);
+      run = end;
     }
-    return chunk;
+    return;
   }
-
-  std::string_view keys_;
-  const std::vector<std::uint32_t>& ends_;
-};
+}
 
 }  // namespace
 
-std::vector<std::uint32_t> SortedKeyOrder(std::string_view keys,
-                                          const std::vector<std::uint32_t>& ends) {
-  std::vector<Entry> entries(ends.size());
-  for (std::uint32_t index = 0; index < entries.size(); ++index) {
-    const std::uint32_t start = index == 0 ? 0 : ends[index - 1];
-    entries[index] = {0, index, ends[index] - start};
-  }
-  KeySorter(keys, ends).Sort(entries.data(), entries.data() + entries.size(), 0);
-  std::vector<std::uint32_t> order(entries.size());
-  std::transform(entries.begin(), entries.end(), order.begin(),
-                 [](const Entry& entry) { return entry.index; });
-  return order;
+void SortNameKeys(std::vector<SortKey>& keys) {
+  SortFrom(keys.data(), keys.data() + keys.size(), 0);
 }
 
 }  // namespace core

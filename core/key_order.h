@@ -1,15 +1,20 @@
 #pragma once
 
 #include <cstdint>
-#include <string_view>
 #include <vector>
 
 namespace core {
 
-// The order of byte-string keys packed one after another into `keys`, key i ending at ends[i]:
-// the key indices in plain byte order (bytes compared as unsigned), a key before every key it is
-// a prefix of. Keys that are equal keep no particular order.
-std::vector<std::uint32_t> SortedKeyOrder(std::string_view keys,
-                                          const std::vector<std::uint32_t>& ends);
+// A sort key and the index of what it belongs to.
+struct SortKey {
+  const char* bytes;
+  std::uint32_t length;
+  std::uint32_t owner;
+  std::uint64_t chunk;  // working space of the sort
+};
+
+// Sorts keys by their bytes compared as unsigned values with a-z read as A-Z, a key before every
+// key it is a prefix of. Keys equal under that reading keep no particular order.
+void SortNameKeys(std::vector<SortKey>& keys);
 
 }  // namespace core

@@ -1,6 +1,8 @@
 #include "core/name_list.h"
 
+#include <algorithm>
 #include <stdexcept>
+#include <type_traits>
 
 #include "core/encoding.h"
 #include "core/key_order.h"
@@ -22,41 +24,43 @@ std::u16string Decoded(std::u16string_view name) { return std::u16string(name); 
 template <class Unit>
 void PackedNames<Unit>::Add(View name) {
   CheckPackedSize(text_.size() + name.size());
+  order_.push_back(static_cast<std::uint32_t>(ends_.size()));
   text_.append(name);
   ends_.push_back(static_cast<std::uint32_t>(text_.size()));
 }
 
 template <class Unit>
-typename PackedNames<Unit>::View PackedNames<Unit>::At(std::size_t index) const {
+typename PackedNames<Unit>::View PackedNames<Unit>::Added(std::uint32_t index) const {
   const std::uint32_t start = index == 0 ? 0 : ends_[index - 1];
   return View(text_).substr(start, ends_[index] - start);
 }
 
+// Most POSIX names serve as their own keys. The others' keys are made into `keys`; until it stops
+// growing, their sort keys hold no bytes and the key's offset in the sort's working space.
 template <class Unit>
 void PackedNames<Unit>::SortByName() {
-  std::vector<std::uint32_t> order;
-  {
-    std::string keys;
-    keys.reserve(text_.size() + text_.size() / 8);
-    std::vector<std::uint32_t> keyEnds;
-    keyEnds.reserve(Size());
-    for (std::size_t index = 0; index < Size(); ++index) {
-      AppendNameKey(At(index), keys);
-      CheckPackedSize(keys.size());
-      keyEnds.push_back(static_cast<std::uint32_t>(keys.size()));
+  std::string keys;
+  std::vector<SortKey> sortKeys;
+  sortKeys.reserve(Size());
+  for (std::uint32_t index = 0; index < ends_.size(); ++index) {
+    const View name = Added(index);
+    if constexpr (std::is_same_v<Unit, char>) {
+      if (IsOwnNameKey(name)) {
+        sortKeys.push_back({name.data(), static_cast<std::uint32_t>(name.size()), index, 0});
+        continue;
+      }
     }
-    order = SortedKeyOrder(keys, keyEnds);
+    const std::size_t start = keys.size();
+    AppendNameKey(name, keys);
+    CheckPackedSize(keys.size());
+    sortKeys.push_back({nullptr, static_cast<std::uint32_t>(keys.size() - start), index, start});
   }
-  std::basic_string<Unit> sorted;
-  sorted.reserve(text_.size());
-  std::vector<std::uint32_t> sortedEnds;
-  sortedEnds.reserve(Size());
-  for (const std::uint32_t index : order) {
-    sorted.append(At(index));
-    sortedEnds.push_back(static_cast<std::uint32_t>(sorted.size()));
+  for (SortKey& key : sortKeys) {
+    if (key.bytes == nullptr) key.bytes = keys.data() + key.chunk;
   }
-  text_ = std::move(sorted);
-  ends_ = std::move(sortedEnds);
+  SortNameKeys(sortKeys);
+  std::transform(sortKeys.begin(), sortKeys.end(), order_.begin(),
+                 [](const SortKey& key) { return key.owner; });
 }
 
 template class PackedNames<char>;

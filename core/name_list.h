@@ -10,21 +10,25 @@
 
 namespace core {
 
-// Names packed one after another into one buffer, each ending where ends[i] says.
+// Names packed one after another into one buffer in the order they were added, and the order they
+// are read in.
 template <class Unit>
 class PackedNames {
  public:
   using View = std::basic_string_view<Unit>;
 
   void Add(View name);
-  std::size_t Size() const { return ends_.size(); }
-  View At(std::size_t index) const;
+  std::size_t Size() const { return order_.size(); }
+  View At(std::size_t position) const { return Added(order_[position]); }
   // Into the list's name order; each name's sort key is made once.
   void SortByName();
 
  private:
+  View Added(std::uint32_t index) const;
+
   std::basic_string<Unit> text_;
-  std::vector<std::uint32_t> ends_;
+  std::vector<std::uint32_t> ends_;   // where each added name ends in text_
+  std::vector<std::uint32_t> order_;  // added indices in reading order
 };
 
 // A folder's file names as the file system gives them, packed: a POSIX name as its bytes, decoded

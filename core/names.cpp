@@ -60,7 +60,7 @@ bool MatchesMaskIn(std::basic_string_view<Unit> name, std::u16string_view mask) 
 
 void AppendUnitKey(char16_t unit, std::string& keys) {
   if (unit < 0x80) {
-    keys.push_back(static_cast<char>(UpperAscii(unit)));
+    keys.push_back(static_cast<char>(unit));
   } else if (unit < 0x800) {
     keys.push_back(static_cast<char>(0xC0 | (unit >> 6)));
     keys.push_back(static_cast<char>(0x80 | (unit & 0x3F)));
@@ -71,16 +71,7 @@ void AppendUnitKey(char16_t unit, std::string& keys) {
   }
 }
 
-// Maps a-z to A-Z in the bytes from `start` on; returns whether they are all ASCII.
-bool UpperAsciiInPlace(std::string& keys, std::size_t start) {
-  unsigned char seen = 0;
-  for (auto byte = keys.begin() + static_cast<std::ptrdiff_t>(start); byte != keys.end(); ++byte) {
-    const auto value = static_cast<unsigned char>(*byte);
-    seen |= value;
-    if (value >= 'a' && value <= 'z') *byte = static_cast<char>(value - 'a' + 'A');
-  }
-  return seen < 0x80;
-}
+bool IsSurrogate(char16_t unit) { return unit >= 0xD800 && unit <= 0xDFFF; }
 
 }  // namespace
 
@@ -117,15 +108,16 @@ void AppendNameKey(std::u16string_view name, std::string& keys) {
 }
 
 void AppendNameKey(std::string_view nameBytes, std::string& keys) {
-  const std::size_t start = keys.size();
-  keys.append(nameBytes);
-  if (UpperAsciiInPlace(keys, start)) return;
-  keys.resize(start);
-  while (!nameBytes.empty()) {
-    const DecodedCharacter character = DecodeFirstCharacter(nameBytes);
-    for (std::size_t i = 0; i < character.unitCount; ++i) AppendUnitKey(character.units[i], keys);
-    nameBytes.remove_prefix(character.byteCount);
+  AppendNameKey(DecodeLossless(nameBytes), keys);
+}
+
+bool IsOwnNameKey(std::string_view nameBytes) {
+  if (std::all_of(nameBytes.begin(), nameBytes.end(),
+                  [](char byte) { return static_cast<unsigned char>(byte) < 0x80; })) {
+    return true;
   }
+  const std::u16string name = DecodeLossless(nameBytes);
+  return std::none_of(name.begin(), name.end(), IsSurrogate);
 }
 
 }  // namespace core

@@ -52,13 +52,15 @@ bool EqualIgnoringAsciiCase(std::u16string_view left, std::u16string_view right)
 // The list's name order: code unit by code unit after mapping a-z to A-Z, a prefix first.
 bool NameLess(std::u16string_view left, std::u16string_view right);
 
-// Sort keys for the name order: byte strings whose plain byte order (a prefix first) is the name
-// order of the names they are made from. A key is the name with a-z mapped to A-Z, each UTF-16
-// code unit written on its own in the UTF-8 form of its value (CESU-8), whose byte order is the
-// code units' order; ASCII names are their own keys up to letter case.
+// Sort keys for the name order: byte strings whose byte order (bytes compared as unsigned values,
+// a prefix first), with a-z read as A-Z, is the name order of the names they are made from. A
+// key is the name with each UTF-16 code unit written on its own in the UTF-8 form of its value
+// (CESU-8), whose byte order is the code units' order and which keeps ASCII as it is.
 void AppendNameKey(std::u16string_view name, std::string& keys);
-// The key of a POSIX name's bytes: the key of their lossless decoding, made without decoding the
-// ASCII names that folders mostly hold.
+// The key of a POSIX name's bytes: the key of their lossless decoding.
 void AppendNameKey(std::string_view nameBytes, std::string& keys);
+// Whether a POSIX name's bytes are their own key: they are UTF-8 without characters beyond U+FFFF
+// (which CESU-8 writes as two surrogates), as ASCII names and most others are.
+bool IsOwnNameKey(std::string_view nameBytes);
 
 }  // namespace core

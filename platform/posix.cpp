@@ -38,15 +38,15 @@ bool LeadsToDirectory(int directoryFd, const dirent64& entry) {
   return fstatat(directoryFd, entry.d_name, &status, 0) == 0 && S_ISDIR(status.st_mode);
 }
 
-class OpenFolder {
+class FolderHandle {
  public:
-  explicit OpenFolder(const std::string& path)
+  explicit FolderHandle(const std::string& path)
       : fd_(open(path.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC)) {}
-  ~OpenFolder() {
+  ~FolderHandle() {
     if (fd_ >= 0) close(fd_);
   }
-  OpenFolder(const OpenFolder&) = delete;
-  OpenFolder& operator=(const OpenFolder&) = delete;
+  FolderHandle(const FolderHandle&) = delete;
+  FolderHandle& operator=(const FolderHandle&) = delete;
 
   int Fd() const { return fd_; }
 
@@ -80,7 +80,7 @@ class PosixFileSystem final : public core::FileSystem {
 
   void ReadFileNames(std::u16string_view folder, const core::MaskSet& masks,
                      core::NameList& names) const override {
-    const OpenFolder directory(core::EncodeLossless(folder));
+    const FolderHandle directory(core::EncodeLossless(folder));
     if (directory.Fd() < 0) return;
     const std::unique_ptr<char[]> buffer(new char[kDirectoryBufferBytes]);
     ssize_t filled = 0;

@@ -8,35 +8,33 @@
 
 namespace {
 
-struct Packed {
-  std::string keys;
-  std::vector<std::uint32_t> ends;
-  std::vector<std::string> each;
-};
-
-Packed Pack(const std::vector<std::string>& keys) {
-  Packed packed;
-  for (const std::string& key : keys) {
-    packed.keys += key;
-    packed.ends.push_back(static_cast<std::uint32_t>(packed.keys.size()));
-    packed.each.push_back(key);
+std::string UpperAscii(std::string key) {
+  for (char& byte : key) {
+    if (byte >= 'a' && byte <= 'z') byte = static_cast<char>(byte - 'a' + 'A');
   }
-  return packed;
+  return key;
 }
 
-// The keys in the order SortedKeyOrder gives, against a plain sort of the strings.
-void ExpectPlainByteOrder(const std::vector<std::string>& keys) {
-  const Packed packed = Pack(keys);
-  const std::vector<std::uint32_t> order = core::SortedKeyOrder(packed.keys, packed.ends);
-  ASSERT_EQ(order.size(), keys.size());
+// The keys in the order SortNameKeys gives, against a plain sort of the strings with a-z as A-Z.
+void ExpectFoldedByteOrder(const std::vector<std::string>& keys) {
+  std::vector<core::SortKey> sortKeys;
+  for (std::uint32_t owner = 0; owner < keys.size(); ++owner) {
+    sortKeys.push_back(
+        {keys[owner].data(), static_cast<std::uint32_t>(keys[owner].size()), owner, 0});
+  }
+  core::SortNameKeys(sortKeys);
   std::vector<std::string> sorted;
-  for (const std::uint32_t index : order) sorted.push_back(packed.each.at(index));
-  std::vector<std::string> expected = keys;
+  std::vector<std::uint32_t> owners;
+  for (const core::SortKey& key : sortKeys) {
+    sorted.push_back(UpperAscii(keys.at(key.owner)));
+    owners.push_back(key.owner);
+  }
+  std::vector<std::string> expected;
+  for (const std::string& key : keys) expected.push_back(UpperAscii(key));
   std::sort(expected.begin(), expected.end());
   EXPECT_EQ(sorted, expected);
-  std::vector<std::uint32_t> indices = order;
-  std::sort(indices.begin(), indices.end());
-  EXPECT_EQ(std::adjacent_find(indices.begin(), indices.end()), indices.end());
+  std::sort(owners.begin(), owners.end());
+  EXPECT_EQ(std::adjacent_find(owners.begin(), owners.end()), owners.end());
 }
 
 // Random keys of a given shape, the same on every run.
@@ -64,35 +62,40 @@ std::vector<std::string> KeysOf(const KeyShape& shape) {
 
 class KeyOrder : public testing::TestWithParam<KeyShape> {};
 
-TEST_P(KeyOrder, IsPlainByteOrderWithPrefixesFirst) { ExpectPlainByteOrder(KeysOf(GetParam())); }
+TEST_P(KeyOrder, IsByteOrderWithAsciiLettersUpperCasedAndPrefixesFirst) {
+  ExpectFoldedByteOrder(KeysOf(GetParam()));
+}
 
-const std::string kHighBytes = "\x01\x7F\x80\xC3\xED\xEE\xEF\xFF";
+// Around the letters, where reading a-z as A-Z could go wrong: "@" and "[" beside "A" and "Z",
+// "`" and "{" beside "a" and "z", and the same with the high bit set.
+const std::string kLetterEdges = "@AZ[`az{\xC0\xC1\xDA\xDB\xE0\xE1\xFA\xFB";
 
 INSTANTIATE_TEST_SUITE_P(
     Shapes, KeyOrder,
     testing::Values(KeyShape{"Few", 5, "", 0, 3, "ab"},
-                    KeyShape{"ShortAndDuplicated", 3000, "", 0, 3, "ab"},
-                    KeyShape{"AcrossChunkEdges", 3000, "", 6, 18, "abc"},
+                    KeyShape{"ShortAndDuplicated", 3000, "", 0, 3, "abAB"},
+                    KeyShape{"AcrossChunkEdges", 3000, "", 6, 18, "abC"},
                     KeyShape{"LongSharedPrefix", 3000, "class_vellumine_1_1detail_1_1basic__view_",
                              0, 12, "0123456789.htmHTML"},
-                    KeyShape{"SharedPrefixOfWholeChunks", 3000, "0123456789abcdef", 0, 9, "xy"},
-                    KeyShape{"HighBytes", 3000, "", 1, 12, kHighBytes},
+                    KeyShape{"SharedPrefixOfWholeChunks", 3000, "0123456789abcdef", 0, 9, "xyXY"},
+                    KeyShape{"LetterEdges", 3000, "", 1, 20, kLetterEdges},
+                    KeyShape{"HighBytes", 3000, "", 1, 12, "\x01\x7F\x80\xC3\xED\xEE\xEF\xFF"},
                     KeyShape{"ZeroBytes", 3000, "", 0, 10, std::string("\0\0a", 3)},
                     KeyShape{"AllEqual", 100, "same key across chunks", 0, 0, "a"},
                     KeyShape{"ManyShort", 40000, "", 1, 4, "abcdefghijklmnopqrstuvwxyz"}),
     [](const auto& info) { return std::string(info.param.label); });
 
 TEST(KeyOrder, EdgeCases) {
-  ExpectPlainByteOrder({});
-  ExpectPlainByteOrder({""});
-  ExpectPlainByteOrder({"", "", "a", ""});
-  ExpectPlainByteOrder({"abcdefgh", "abcdefg", "abcdefghi", "abcdefgh\0"});
+  ExpectFoldedByteOrder({});
+  ExpectFoldedByteOrder({""});
+  ExpectFoldedByteOrder({"", "", "a", ""});
+  ExpectFoldedByteOrder({"abcdefgh", "abcdefg", "abcdefghi", std::string("abcdefgh\0", 9)});
   std::vector<std::string> prefixes;
   for (std::size_t length = 40; length-- > 0;) prefixes.push_back(std::string(length, 'k'));
-  ExpectPlainByteOrder(prefixes);
+  ExpectFoldedByteOrder(prefixes);
   std::vector<std::string> zeros;
   for (std::size_t length = 40; length-- > 0;) zeros.push_back(std::string(length, '\0'));
-  ExpectPlainByteOrder(zeros);
+  ExpectFoldedByteOrder(zeros);
 }
 
 }  // namespace
