@@ -60,6 +60,18 @@ TEST(PosixListing, NameThatIsNotUtf8IsListedAndJoinsBackToTheSameBytes) {
   EXPECT_EQ(core::EncodeLossless(path), file.string());
 }
 
+// As UTF-16 code units: U+00E9, an escaped byte (U+DCE9) after the surrogate pair of U+1F600,
+// U+E000 last; the names' UTF-8 bytes would order them otherwise.
+TEST(PosixListing, NamesStandInTheOrderOfTheirUtf16CodeUnits) {
+  TemporaryFolder folder;
+  for (const char* name : {"\xEE\x80\x80.html", "\xE9.html", "\xF0\x9F\x98\x80.html",
+                           "\xC3\xA9.html", "Z.html", "_.html", "a.HTML"}) {
+    folder.Page(name);
+  }
+  EXPECT_EQ(List(folder.Text()), (Names{u"a.HTML", u"Z.html", u"_.html", u"\u00E9.html",
+                                        u"\U0001F600.html", u"\xDCE9.html", u"\uE000.html"}));
+}
+
 TEST(PosixListing, RelativeFolderResolvesAgainstTheCurrentFolder) {
   TemporaryFolder folder;
   fs::create_directory(folder.Path() / "docs");
