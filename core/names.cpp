@@ -9,6 +9,10 @@ constexpr char16_t UpperAscii(char16_t unit) {
   return unit >= u'a' && unit <= u'z' ? static_cast<char16_t>(unit - u'a' + u'A') : unit;
 }
 
+bool SameIgnoringAsciiCase(char16_t left, char16_t right) {
+  return UpperAscii(left) == UpperAscii(right);
+}
+
 constexpr char16_t CodeOf(char16_t unit) { return unit; }
 constexpr char16_t CodeOf(char byte) { return static_cast<unsigned char>(byte); }
 
@@ -16,7 +20,7 @@ constexpr char16_t CodeOf(char byte) { return static_cast<unsigned char>(byte); 
 template <class Unit>
 bool SameRun(std::basic_string_view<Unit> name, std::u16string_view maskRun) {
   return std::equal(maskRun.begin(), maskRun.end(), name.begin(), [](char16_t mask, Unit unit) {
-    return UpperAscii(mask) == UpperAscii(CodeOf(unit));
+    return SameIgnoringAsciiCase(mask, CodeOf(unit));
   });
 }
 
