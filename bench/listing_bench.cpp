@@ -186,8 +186,8 @@ struct PairedTimes {
 PairedTimes ProgramAgainstKernel(int htmlFiles) {
   const std::string folder = FolderOf(htmlFiles).Path().string();
   TfrmMain window({core::DecodeLossless(folder)});
-  auto* reload = window.findChild<QAction*>("actReloadFile");
-  auto* list = window.findChild<QListView*>("lsbFile");
+  auto* reload = window.findChild<QAction*>(QStringLiteral("actReloadFile"));
+  auto* list = window.findChild<QListView*>(QStringLiteral("lsbFile"));
   const auto program = [&] {
     reload->trigger();
     list->doItemsLayout();
