@@ -80,10 +80,10 @@ int AnswerRequest(core::Request request) {
   return platform::WriteStandardOutput(answer) ? 0 : 1;
 }
 
-int RunApplication(const std::vector<std::u16string>& arguments) {
+int RunApplication(std::future<core::ArgumentFolder> firstArgument) {
   try {
     EnsureBrowserEngineCanStart();
-    frmMain = new TfrmMain(arguments);
+    frmMain = new TfrmMain(std::move(firstArgument));
   } catch (...) {
     ShowFatalBox(FatalText(std::current_exception()));
     return 1;

@@ -1,15 +1,12 @@
 // Listing a huge folder: the program's own path against the floor every viewer must pay (read the
 // folder, test the masks, sort by the name order), both at 1,000, 10,000 and 100,000 HTML files
 // beside as many other files. Then the program against the physical limit, the kernel's own read
-// of the folder, at 100,000 and 1,000,000, and the heap its list keeps against the floor's. Then
-// start-up with a file argument against a minimal browser program. Prints one table and one line
-// per figure; the last line reads "ratio 100000: R".
+// of the folder, at 100,000 and 1,000,000, and the heap its list keeps against the floor's. Prints
+// one table and one line per figure; the last line reads "ratio 100000: R".
 #include <benchmark/benchmark.h>
 #include <dirent.h>
 #include <fcntl.h>
 #include <malloc.h>
-#include <spawn.h>
-#include <sys/wait.h>
 #include <unistd.h>
 
 #include <QAction>
@@ -18,7 +15,6 @@
 #include <algorithm>
 #include <chrono>
 #include <cstdio>
-#include <fstream>
 #include <functional>
 #include <map>
 #include <memory>
@@ -29,8 +25,6 @@
 #include "core/encoding.h"
 #include "ui/PageScheme.h"
 #include "ui/UfrmMain.h"
-
-extern char** environ;
 
 namespace {
 
@@ -205,20 +199,6 @@ PairedTimes ProgramAgainstKernel(int htmlFiles) {
   return {MedianOf(kernelTimes), MedianOf(programTimes), MedianOf(ratios)};
 }
 
-// Milliseconds from starting the command to its exit.
-double TimeProcess(const std::vector<std::string>& command) {
-  std::vector<char*> argv;
-  for (const std::string& part : command) argv.push_back(const_cast<char*>(part.c_str()));
-  argv.push_back(nullptr);
-  const auto start = std::chrono::steady_clock::now();
-  pid_t child = 0;
-  if (posix_spawn(&child, argv[0], nullptr, nullptr, argv.data(), environ) != 0) return -1;
-  int status = 0;
-  waitpid(child, &status, 0);
-  return std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start)
-      .count();
-}
-
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -252,22 +232,6 @@ int main(int argc, char** argv) {
     heapRatios[size] = heap / floorHeap;
   }
 
-  // Start-up: the program with a file argument in the 100,000-file folder until the page has
-  // loaded, against a minimal browser program loading the same page, plus the listing's own cost.
-  const std::filesystem::path page = FolderOf(100000).Path() / "index.html";
-  std::ofstream(page) << "<!DOCTYPE html><title>index</title><h1>Start page</h1>";
-  const std::string directory = std::filesystem::path(argv[0]).parent_path().string();
-  std::vector<double> program, minimal;
-  for (int run = 0; run < 7; ++run) {
-    program.push_back(TimeProcess({directory + "/startup_probe", page.string()}));
-    minimal.push_back(TimeProcess({directory + "/minimal_browser", page.string()}));
-  }
-  const double listing = collector.medians["BM_Program/100000"];
-  const double floor = MedianOf(minimal) + listing;
-  std::printf(
-      "\nstart-up, file argument in the 100000 folder (median of 7 runs): program %.0f ms; "
-      "floor %.0f ms (minimal browser %.0f ms + listing %.0f ms); ratio %.2f (target 1.10)\n",
-      MedianOf(program), floor, MedianOf(minimal), listing, MedianOf(program) / floor);
   for (const auto& [size, ratio] : heapRatios) {
     std::printf("heap per entry %d: %.2f\n", size, ratio);
   }

@@ -2,6 +2,7 @@
 find_package(Qt6 6.4 REQUIRED COMPONENTS Widgets WebEngineWidgets)
 
 add_library(vellumine_ui STATIC
+  ${PROJECT_SOURCE_DIR}/ui/ArgumentListing.cpp
   ${PROJECT_SOURCE_DIR}/ui/EventLoopErrors.cpp
   ${PROJECT_SOURCE_DIR}/ui/FileListModel.cpp
   ${PROJECT_SOURCE_DIR}/ui/FitToText.cpp

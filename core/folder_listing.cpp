@@ -92,6 +92,16 @@ NameList ListHtmlFiles(const FileSystem& fileSystem, std::u16string_view folder)
   return names;
 }
 
+ArgumentFolder ListArgumentFolder(const FileSystem& fileSystem, std::u16string_view argument) {
+  if (OpensAsFolder(fileSystem, argument)) {
+    return {std::u16string(argument), std::nullopt, ListHtmlFiles(fileSystem, argument)};
+  }
+  std::u16string folder(FolderPart(fileSystem.Style(), argument));
+  NameList names = ListHtmlFiles(fileSystem, folder);
+  return {std::move(folder), std::u16string(FileNamePart(fileSystem.Style(), argument)),
+          std::move(names)};
+}
+
 std::u16string PosixFullPath(std::u16string_view currentFolder, std::u16string_view path) {
   if (path.empty()) return {};
   std::u16string joined;

@@ -51,6 +51,18 @@ void ValidateFolder(const FileSystem& fileSystem, std::u16string_view folder);
 // The names of the folder's HTML files in the list's name order; raises when validation fails.
 NameList ListHtmlFiles(const FileSystem& fileSystem, std::u16string_view folder);
 
+// What the command line's first argument opens: a folder, listed, and the name of the entry to
+// select in it (none when the argument names the folder itself).
+struct ArgumentFolder {
+  std::u16string folder;
+  std::optional<std::u16string> entryName;
+  NameList names;
+};
+
+// The argument itself when it opens as a folder, else its folder part with its name part to
+// select; raises as ListHtmlFiles does.
+ArgumentFolder ListArgumentFolder(const FileSystem& fileSystem, std::u16string_view argument);
+
 // A POSIX full path: a relative path joined to the current folder, "." and ".." resolved
 // lexically (links are not followed). An empty path stays empty.
 std::u16string PosixFullPath(std::u16string_view currentFolder, std::u16string_view path);

@@ -8,9 +8,9 @@
 #include <QToolButton>
 #include <QWebEngineView>
 
-#include "core/folder_listing.h"
 #include "core/paths.h"
 #include "platform/platform.h"
+#include "ui/ArgumentListing.h"
 #include "ui/EventLoopErrors.h"
 #include "ui/FileListModel.h"
 #include "ui/FitToText.h"
@@ -94,6 +94,9 @@ class HistoryButtons final : public QObject {
 }  // namespace
 
 TfrmMain::TfrmMain(const std::vector<std::u16string>& arguments, QWidget* parent)
+    : TfrmMain(StartListingFirstArgument(arguments), parent) {}
+
+TfrmMain::TfrmMain(std::future<core::ArgumentFolder> firstArgument, QWidget* parent)
     : QMainWindow(parent),
       ui(std::make_unique<Ui::TfrmMain>()),
       profile(nullptr),
@@ -114,7 +117,7 @@ TfrmMain::TfrmMain(const std::vector<std::u16string>& arguments, QWidget* parent
   ui->lsbFile->setModel(fileList);
   BindCommands();
   FitToText::Keep(ui->pnlLeftTop);
-  FormCreate(arguments);
+  FormCreate(std::move(firstArgument));
 }
 
 TfrmMain::~TfrmMain() = default;
@@ -156,19 +159,15 @@ void TfrmMain::BindHistoryKeys() {
   new HistoryButtons(this, ui->webMain);
 }
 
-void TfrmMain::FormCreate(const std::vector<std::u16string>& arguments) {
+void TfrmMain::FormCreate(std::future<core::ArgumentFolder> firstArgument) {
   delete ui->mnuMac;
   ui->mnuMac = nullptr;
   ui->actReloadFile->setEnabled(false);
-  if (arguments.empty()) return;
+  if (!firstArgument.valid()) return;
 
-  const std::u16string& argument = arguments.front();
-  if (core::OpensAsFolder(platform::FileSystem(), argument)) {
-    OpenFolder(argument);
-    return;
-  }
-  OpenFolder(std::u16string(core::FolderPart(platform::kPathStyle, argument)));
-  SelectEntryNamed(core::FileNamePart(platform::kPathStyle, argument));
+  core::ArgumentFolder opened = firstArgument.get();
+  OpenListedFolder(opened.folder, std::move(opened.names));
+  if (opened.entryName) SelectEntryNamed(*opened.entryName);
 }
 
 void TfrmMain::SelectEntryNamed(std::u16string_view name) {
@@ -233,7 +232,11 @@ void TfrmMain::actHelpExecute() {
 }
 
 void TfrmMain::OpenFolder(const std::u16string& folder) {
-  ListFiles(folder);
+  OpenListedFolder(folder, core::ListHtmlFiles(platform::FileSystem(), folder));
+}
+
+void TfrmMain::OpenListedFolder(const std::u16string& folder, core::NameList names) {
+  fileList->Fill(std::move(names));
   FLastOpenFoloder = folder;
   ui->actReloadFile->setEnabled(true);
 }

@@ -2,9 +2,12 @@
 
 #include <QEvent>
 #include <QMainWindow>
+#include <future>
 #include <memory>
 #include <string>
 #include <vector>
+
+#include "core/folder_listing.h"
 
 class QWebEngineProfile;
 class TFileListModel;
@@ -20,8 +23,11 @@ class TfrmMain final : public QMainWindow {
   Q_OBJECT
 
  public:
-  // Builds the window from its definition, then runs FormCreate with the command-line arguments.
+  // Builds the window from its definition, then runs FormCreate with the listing of the folder the
+  // first command-line argument opens (see StartListingFirstArgument; empty without arguments).
   // A failure in FormCreate propagates: the half-made window is destroyed with the exception.
+  explicit TfrmMain(std::future<core::ArgumentFolder> firstArgument, QWidget* parent = nullptr);
+  // The same, listing the first of the arguments itself.
   explicit TfrmMain(const std::vector<std::u16string>& arguments, QWidget* parent = nullptr);
   ~TfrmMain() override;
 
@@ -31,7 +37,7 @@ class TfrmMain final : public QMainWindow {
   bool eventFilter(QObject* watched, QEvent* event) override;
 
  private:
-  void FormCreate(const std::vector<std::u16string>& arguments);
+  void FormCreate(std::future<core::ArgumentFolder> firstArgument);
   void BindCommands();
   void BindHistoryKeys();
   void SelectEntryNamed(std::u16string_view name);
@@ -46,6 +52,7 @@ class TfrmMain final : public QMainWindow {
   void actHelpExecute();
 
   void OpenFolder(const std::u16string& folder);
+  void OpenListedFolder(const std::u16string& folder, core::NameList names);
   void ListFiles(const std::u16string& folder);
   void ShowFile(const std::u16string& path);
 

@@ -186,6 +186,47 @@ TEST(OpensAsFolder, DirectoriesAndUnexaminablePathsOpenAsFolders) {
   EXPECT_FALSE(core::OpensAsFolder(fileSystem, u"/file.html"));
 }
 
+struct ArgumentCase {
+  const char* name;
+  PathStyle style;
+  std::u16string_view argument;
+  DirectoryState state;  // what the argument itself names
+  std::u16string_view folder;
+  std::optional<std::u16string_view> entryName;
+};
+
+class ArgumentFolders : public testing::TestWithParam<ArgumentCase> {};
+
+TEST_P(ArgumentFolders, OpenTheFolderAndNameTheEntryToSelect) {
+  const ArgumentCase& c = GetParam();
+  FakeFileSystem fileSystem(c.style);
+  fileSystem.states[std::u16string(c.argument)] = c.state;
+  fileSystem.entries = {u"b.html", u"index.html", u"notes.txt"};
+  const core::ArgumentFolder opened = core::ListArgumentFolder(fileSystem, c.argument);
+  EXPECT_EQ(opened.folder, c.folder);
+  EXPECT_EQ(opened.entryName, c.entryName);
+  EXPECT_EQ(AllNames(opened.names), (std::vector<std::u16string>{u"b.html", u"index.html"}));
+}
+
+INSTANTIATE_TEST_SUITE_P(Table, ArgumentFolders,
+                         testing::Values(ArgumentCase{"WindowsFolder", Win, u"C:\\site", Present,
+                                                      u"C:\\site", std::nullopt},
+                                         ArgumentCase{"UnexaminableFolder", Win, u"C:\\secret",
+                                                      Unexaminable, u"C:\\secret", std::nullopt},
+                                         ArgumentCase{"WindowsFile", Win, u"C:\\site\\index.html",
+                                                      Missing, u"C:\\site\\", u"index.html"},
+                                         ArgumentCase{"PosixFile", Posix, u"/site/INDEX.HTML",
+                                                      Missing, u"/site/", u"INDEX.HTML"}),
+                         [](const auto& info) { return std::string(info.param.name); });
+
+TEST(ArgumentFolders, BareFileNameHasNoFolderToList) {
+  FakeFileSystem fileSystem(PathStyle::Windows);
+  fileSystem.states[u"page.html"] = DirectoryState::Missing;
+  fileSystem.states[u""] = DirectoryState::Missing;
+  EXPECT_THROW(core::ListArgumentFolder(fileSystem, u"page.html"), core::Failure);
+  EXPECT_EQ(fileSystem.reads, 0);
+}
+
 struct FullPathCase {
   std::u16string_view current;
   std::u16string_view path;

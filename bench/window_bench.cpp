@@ -1,0 +1,461 @@
+// The program's window as a user sees it, against a minimal Qt WebEngine window (minimal_browser)
+// in the same run: start-up with a file argument, switching pages with Down, and the memory of the
+// whole process tree. Every moment is seen from outside the process, on the X display: the window's
+// map event, the list's first row drawn, the page area showing the page's colour. Prints one table
+// and the lines "startup 100000 page: R", "startup 100000 list: R", "startup 1 page: R",
+// "switch: R" and "memory: R".
+#include <X11/Xlib.h>
+#include <X11/Xutil.h>
+#include <X11/extensions/XTest.h>
+#include <X11/keysym.h>
+#include <dirent.h>
+#include <fcntl.h>
+#include <poll.h>
+#include <signal.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <chrono>
+#include <cstdio>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <functional>
+#include <optional>
+#include <set>
+#include <string>
+#include <thread>
+#include <vector>
+
+#include "bench/fixture.h"
+
+namespace {
+
+namespace fs = std::filesystem;
+using Clock = std::chrono::steady_clock;
+
+constexpr int kStartupPairs = 7;
+constexpr int kSwitchRuns = 2;
+constexpr int kSwitches = 250;
+constexpr int kSwitchesBeforeMemory = 50;
+constexpr auto kGiveUp = std::chrono::seconds(60);
+
+// Where the page area is in both windows, and the first row of the program's list, in window
+// coordinates (the program's list lies below the menu bar and the button strip).
+constexpr int kPageX = 800, kPageY = 400;
+constexpr int kListLeft = 6, kListTop = 76, kListWidth = 120, kListHeight = 14;
+
+// Page colours as 24-bit pixels; the switch pages alternate between the first two.
+constexpr unsigned long kColours[] = {0x176b87, 0x87176b};
+constexpr unsigned long kMenuBarColour = 0xeef5fd;
+
+double MillisecondsSince(Clock::time_point start) {
+  return std::chrono::duration<double, std::milli>(Clock::now() - start).count();
+}
+
+double MedianOf(std::vector<double> values) {
+  std::sort(values.begin(), values.end());
+  return values[values.size() / 2];
+}
+
+void WritePage(const fs::path& path, unsigned long colour) {
+  char css[16];
+  std::snprintf(css, sizeof css, "#%06lx", colour);
+  std::ofstream(path) << "<!DOCTYPE html><html style=\"background:" << css
+                      << "\"><head><meta charset=\"utf-8\"><title>" << path.filename().string()
+                      << "</title></head><body><h1>Generated documentation</h1>"
+                         "<p>A class, its members and their types.</p></body></html>";
+}
+
+// A process started in a session of its own, ended with all its descendants.
+class Process {
+ public:
+  explicit Process(const std::vector<std::string>& command) {
+    pid_ = fork();
+    if (pid_ == 0) {
+      setsid();
+      const int null = open("/dev/null", O_RDWR);
+      dup2(null, STDIN_FILENO);
+      dup2(null, STDOUT_FILENO);
+      dup2(null, STDERR_FILENO);
+      std::vector<char*> argv;
+      for (const std::string& part : command) argv.push_back(const_cast<char*>(part.c_str()));
+      argv.push_back(nullptr);
+      execv(argv[0], argv.data());
+      _exit(127);
+    }
+  }
+  ~Process() {
+    for (const pid_t pid : Tree()) kill(pid, SIGKILL);
+    waitpid(pid_, nullptr, 0);
+  }
+  Process(const Process&) = delete;
+  Process& operator=(const Process&) = delete;
+
+  // The process and every descendant it has now.
+  std::vector<pid_t> Tree() const {
+    std::vector<std::pair<pid_t, pid_t>> parents;  // (pid, parent)
+    for (const auto& entry : fs::directory_iterator("/proc")) {
+      const std::string name = entry.path().filename();
+      if (name.find_first_not_of("0123456789") != std::string::npos) continue;
+      std::ifstream stat(entry.path() / "stat");
+      std::string line;
+      std::getline(stat, line);
+      const std::size_t end = line.rfind(')');
+      if (end == std::string::npos) continue;
+      char state = 0;
+      int parent = 0;
+      if (std::sscanf(line.c_str() + end + 1, " %c %d", &state, &parent) == 2) {
+        parents.emplace_back(std::stoi(name), parent);
+      }
+    }
+    std::vector<pid_t> tree = {pid_};
+    for (std::size_t i = 0; i < tree.size(); ++i) {
+      for (const auto& [pid, parent] : parents) {
+        if (parent == tree[i]) tree.push_back(pid);
+      }
+    }
+    return tree;
+  }
+
+  // The proportional set size of the process tree, in bytes.
+  double TreePss() const {
+    double kilobytes = 0;
+    for (const pid_t pid : Tree()) {
+      std::ifstream rollup("/proc/" + std::to_string(pid) + "/smaps_rollup");
+      std::string key;
+      double value = 0;
+      while (rollup >> key) {
+        if (key == "Pss:" && rollup >> value) {
+          kilobytes += value;
+          break;
+        }
+      }
+    }
+    return kilobytes * 1024;
+  }
+
+ private:
+  pid_t pid_;
+};
+
+int IgnoreXErrors(Display*, XErrorEvent*) { return 0; }
+
+// The X display, watched for top-level windows being mapped, and read pixel by pixel.
+class XWatch {
+ public:
+  XWatch() : display_(XOpenDisplay(nullptr)) {
+    if (display_ == nullptr) {
+      std::fprintf(stderr, "window_bench: no X display\n");
+      std::exit(1);
+    }
+    XSetErrorHandler(IgnoreXErrors);
+    XSelectInput(display_, DefaultRootWindow(display_), SubstructureNotifyMask);
+    XSync(display_, False);
+  }
+  ~XWatch() { XCloseDisplay(display_); }
+  XWatch(const XWatch&) = delete;
+  XWatch& operator=(const XWatch&) = delete;
+
+  // The window, or the one that took its place: a window is made anew when it first holds a
+  // browser view's surface.
+  Window Latest(Window window) { return NextMapped(Clock::now()).value_or(window); }
+
+  // Forgets the map events seen so far.
+  void Drain() {
+    XSync(display_, False);
+    XEvent event;
+    while (XPending(display_) > 0) XNextEvent(display_, &event);
+  }
+
+  // The next main window mapped, or nothing once `until` has passed.
+  std::optional<Window> NextMapped(Clock::time_point until) {
+    for (;;) {
+      while (XPending(display_) > 0) {
+        XEvent event;
+        XNextEvent(display_, &event);
+        if (event.type == MapNotify && !event.xmap.override_redirect &&
+            event.xmap.event == DefaultRootWindow(display_) && IsMainWindow(event.xmap.window)) {
+          return event.xmap.window;
+        }
+      }
+      const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(until - Clock::now());
+      if (left.count() <= 0) return std::nullopt;
+      pollfd descriptor = {ConnectionNumber(display_), POLLIN, 0};
+      poll(&descriptor, 1, static_cast<int>(left.count()));
+    }
+  }
+
+  // Tells the main window from the engine's own tiny helper windows.
+  bool IsMainWindow(Window window) {
+    XWindowAttributes attributes;
+    return XGetWindowAttributes(display_, window, &attributes) != 0 && attributes.width > kPageX &&
+           attributes.height > kPageY;
+  }
+
+  std::optional<unsigned long> Pixel(Window window, int x, int y) {
+    XImage* image = XGetImage(display_, window, x, y, 1, 1, AllPlanes, ZPixmap);
+    if (image == nullptr) return std::nullopt;
+    const unsigned long pixel = XGetPixel(image, 0, 0) & 0xffffff;
+    XDestroyImage(image);
+    return pixel;
+  }
+
+  // Whether the window's menu bar is drawn and the list's first row is no longer blank: it shows a
+  // name, or the selection.
+  bool ListDrawn(Window window) {
+    if (Pixel(window, 300, 8) != kMenuBarColour) return false;
+    XImage* image = XGetImage(display_, window, kListLeft, kListTop, kListWidth, kListHeight,
+                              AllPlanes, ZPixmap);
+    if (image == nullptr) return false;
+    int drawn = 0;
+    for (int y = 0; y < kListHeight; ++y) {
+      for (int x = 0; x < kListWidth; ++x) {
+        const unsigned long pixel = XGetPixel(image, x, y);
+        if (std::min({(pixel >> 16) & 0xff, (pixel >> 8) & 0xff, pixel & 0xff}) < 0xc0) ++drawn;
+      }
+    }
+    XDestroyImage(image);
+    return drawn >= 10;
+  }
+
+  // Gives the window the keyboard and clicks at the point, as a user does before using its keys.
+  void Click(Window window, int x, int y) {
+    XSetInputFocus(display_, window, RevertToParent, CurrentTime);
+    XWarpPointer(display_, None, window, 0, 0, 0, 0, x, y);
+    XTestFakeButtonEvent(display_, 1, True, CurrentTime);
+    XTestFakeButtonEvent(display_, 1, False, CurrentTime);
+    XSync(display_, False);
+  }
+
+  void PressDown() {
+    const KeyCode down = XKeysymToKeycode(display_, XK_Down);
+    XTestFakeKeyEvent(display_, down, True, CurrentTime);
+    XTestFakeKeyEvent(display_, down, False, CurrentTime);
+    XFlush(display_);
+  }
+
+ private:
+  Display* display_;
+};
+
+// Polls `done` about every half millisecond until it holds; false once `until` has passed.
+bool WaitFor(const std::function<bool()>& done, Clock::time_point until) {
+  while (!done()) {
+    if (Clock::now() > until) return false;
+    std::this_thread::sleep_for(std::chrono::microseconds(500));
+  }
+  return true;
+}
+
+struct StartupMoments {
+  double mapped = 0, list = 0, page = 0;  // ms from the start of the process
+};
+
+// Starts the command and times its window until the page shows `colour` (and, with `list`, until
+// the list's first row is drawn).
+StartupMoments TimeStartup(XWatch& screen, const std::vector<std::string>& command,
+                           unsigned long colour, bool list) {
+  screen.Drain();
+  const Clock::time_point start = Clock::now();
+  const Clock::time_point until = start + kGiveUp;
+  Process process(command);
+  StartupMoments moments;
+  std::optional<Window> window = screen.NextMapped(until);
+  if (!window) {
+    std::fprintf(stderr, "window_bench: %s mapped no window\n", command.front().c_str());
+    std::exit(1);
+  }
+  moments.mapped = MillisecondsSince(start);
+  bool listDrawn = !list, pageDrawn = false;
+  WaitFor(
+      [&] {
+        window = screen.Latest(*window);
+        if (!listDrawn && screen.ListDrawn(*window)) {
+          listDrawn = true;
+          moments.list = MillisecondsSince(start);
+        }
+        if (!pageDrawn && screen.Pixel(*window, kPageX, kPageY) == colour) {
+          pageDrawn = true;
+          moments.page = MillisecondsSince(start);
+        }
+        return listDrawn && pageDrawn;
+      },
+      until);
+  if (!listDrawn || !pageDrawn) {
+    std::fprintf(stderr, "window_bench: %s never drew its %s\n", command.front().c_str(),
+                 listDrawn ? "page" : "list");
+    std::exit(1);
+  }
+  return moments;
+}
+
+struct StartupFigures {
+  double programMapped, programList, programPage, minimalMapped, minimalPage;
+  double pageRatio, listRatio;  // medians of the pairs' ratios to the minimal window's page
+};
+
+StartupFigures CompareStartups(XWatch& screen, const std::vector<std::string>& program,
+                               const std::vector<std::string>& minimal) {
+  // One unmeasured run each, so that both find the page and the folder in the cache.
+  TimeStartup(screen, program, kColours[0], true);
+  TimeStartup(screen, minimal, kColours[0], false);
+  std::vector<double> programMapped, programList, programPage, minimalMapped, minimalPage;
+  std::vector<double> pageRatios, listRatios;
+  for (int pair = 0; pair < kStartupPairs; ++pair) {
+    StartupMoments ours, theirs;
+    if (pair % 2 == 0) {
+      ours = TimeStartup(screen, program, kColours[0], true);
+      theirs = TimeStartup(screen, minimal, kColours[0], false);
+    } else {
+      theirs = TimeStartup(screen, minimal, kColours[0], false);
+      ours = TimeStartup(screen, program, kColours[0], true);
+    }
+    programMapped.push_back(ours.mapped);
+    programList.push_back(ours.list);
+    programPage.push_back(ours.page);
+    minimalMapped.push_back(theirs.mapped);
+    minimalPage.push_back(theirs.page);
+    pageRatios.push_back(ours.page / theirs.page);
+    listRatios.push_back(ours.list / theirs.page);
+  }
+  return {MedianOf(programMapped), MedianOf(programList), MedianOf(programPage),
+          MedianOf(minimalMapped), MedianOf(minimalPage), MedianOf(pageRatios),
+          MedianOf(listRatios)};
+}
+
+struct SwitchFigures {
+  std::vector<double> switches;  // ms from pressing Down to the next page's colour
+  double pss = 0;                // bytes, after kSwitchesBeforeMemory switches
+};
+
+// Starts the command on the first switch page, then presses Down kSwitches times, each time
+// waiting for the other colour.
+SwitchFigures TimeSwitches(XWatch& screen, const std::vector<std::string>& command) {
+  screen.Drain();
+  const Clock::time_point until = Clock::now() + kGiveUp;
+  Process process(command);
+  std::optional<Window> window = screen.NextMapped(until);
+  const auto shows = [&](unsigned long colour) {
+    return WaitFor(
+        [&] {
+          window = screen.Latest(*window);
+          return screen.Pixel(*window, kPageX, kPageY) == colour;
+        },
+        Clock::now() + std::chrono::seconds(10));
+  };
+  if (!window || !shows(kColours[0])) {
+    std::fprintf(stderr, "window_bench: %s never showed its first page\n", command.front().c_str());
+    std::exit(1);
+  }
+  // The program's list gets the keyboard by a click on its selected first row; the click falls
+  // on the minimal window's page, where it does nothing.
+  screen.Click(*window, kListLeft + 20, kListTop + kListHeight / 2);
+  std::this_thread::sleep_for(std::chrono::seconds(1));
+  SwitchFigures figures;
+  for (int i = 1; i <= kSwitches; ++i) {
+    const Clock::time_point start = Clock::now();
+    screen.PressDown();
+    if (!shows(kColours[i % 2])) {
+      std::fprintf(stderr, "window_bench: %s did not switch pages\n", command.front().c_str());
+      std::exit(1);
+    }
+    figures.switches.push_back(MillisecondsSince(start));
+    // Lets the window finish what follows the page's first frame, as between a user's presses.
+    std::this_thread::sleep_for(std::chrono::milliseconds(50));
+    if (i == kSwitchesBeforeMemory) {
+      std::this_thread::sleep_for(std::chrono::seconds(1));
+      figures.pss = process.TreePss();
+    }
+  }
+  return figures;
+}
+
+fs::path OwnFolder() { return fs::read_symlink("/proc/self/exe").parent_path(); }
+
+void PrintStartup(const char* label, const StartupFigures& figures) {
+  std::printf("%-22s %9.0f %9.0f %9.0f %9.0f %9.0f %7.2f %7.2f\n", label, figures.programMapped,
+              figures.programList, figures.programPage, figures.minimalMapped, figures.minimalPage,
+              figures.listRatio, figures.pageRatio);
+}
+
+// Start-up in a folder of 100,000 pages and in a folder of one; returns the figure lines.
+std::string CompareStartupsInFolders(XWatch& screen, const std::string& program,
+                                     const std::string& minimal) {
+  BenchFolder huge(100000);
+  BenchFolder single(0);
+  const fs::path hugePage = huge.Path() / "index.html";
+  const fs::path singlePage = single.Path() / "index.html";
+  WritePage(hugePage, kColours[0]);
+  WritePage(singlePage, kColours[0]);
+  std::printf(
+      "\nstart-up with a file argument, ms from starting the process (medians of %d pairs)"
+      "\n%-22s %9s %9s %9s %9s %9s %7s %7s\n",
+      kStartupPairs, "", "mapped", "list", "page", "min map", "min page", "list x", "page x");
+  const StartupFigures hugeFigures =
+      CompareStartups(screen, {program, hugePage.string()}, {minimal, hugePage.string()});
+  PrintStartup("100,000 (+100,000)", hugeFigures);
+  const StartupFigures singleFigures =
+      CompareStartups(screen, {program, singlePage.string()}, {minimal, singlePage.string()});
+  PrintStartup("1 page", singleFigures);
+  char lines[160];
+  std::snprintf(lines, sizeof lines,
+                "startup 100000 page: %.2f\nstartup 100000 list: %.2f\nstartup 1 page: %.2f\n",
+                hugeFigures.pageRatio, hugeFigures.listRatio, singleFigures.pageRatio);
+  return lines;
+}
+
+// Page switches and memory in a folder of light pages; returns the figure lines.
+std::string CompareSwitches(XWatch& screen, const std::string& program,
+                            const std::string& minimal) {
+  BenchFolder switching(0);
+  std::vector<std::string> switchPages;
+  for (int i = 0; i <= kSwitches; ++i) {
+    char name[32];
+    std::snprintf(name, sizeof name, "page_%04d.html", i);
+    switchPages.push_back((switching.Path() / name).string());
+    WritePage(switchPages.back(), kColours[i % 2]);
+  }
+  std::vector<std::string> minimalSwitching = {minimal};
+  minimalSwitching.insert(minimalSwitching.end(), switchPages.begin(), switchPages.end());
+  std::vector<double> programSwitches, minimalSwitches, programPss, minimalPss;
+  for (int run = 0; run < kSwitchRuns; ++run) {
+    for (const bool ours : run % 2 == 0 ? std::vector{true, false} : std::vector{false, true}) {
+      const SwitchFigures figures = TimeSwitches(
+          screen, ours ? std::vector<std::string>{program, switchPages.front()} : minimalSwitching);
+      auto& switches = ours ? programSwitches : minimalSwitches;
+      switches.insert(switches.end(), figures.switches.begin(), figures.switches.end());
+      (ours ? programPss : minimalPss).push_back(figures.pss);
+    }
+  }
+  const double switchRatio = MedianOf(programSwitches) / MedianOf(minimalSwitches);
+  const double memoryRatio = MedianOf(programPss) / MedianOf(minimalPss);
+  std::printf(
+      "\npage switch, Down to the next page drawn (median of %zu): program %.1f ms, "
+      "minimal %.1f ms, ratio %.2f\n",
+      programSwitches.size(), MedianOf(programSwitches), MedianOf(minimalSwitches), switchRatio);
+  std::printf(
+      "memory after %d switches, the process tree's PSS: program %.1f MB, minimal %.1f MB, "
+      "ratio %.2f\n",
+      kSwitchesBeforeMemory, MedianOf(programPss) / 1e6, MedianOf(minimalPss) / 1e6, memoryRatio);
+  char lines[80];
+  std::snprintf(lines, sizeof lines, "switch: %.2f\nmemory: %.2f\n", switchRatio, memoryRatio);
+  return lines;
+}
+
+}  // namespace
+
+// Usage: window_bench [startup] [switch] (both when none is named)
+int main(int argc, char** argv) {
+  const std::set<std::string> named(argv + 1, argv + argc);
+  const auto runs = [&](const char* part) { return named.empty() || named.contains(part); };
+  const std::string program = (OwnFolder().parent_path() / "vellumine").string();
+  const std::string minimal = (OwnFolder() / "minimal_browser").string();
+  XWatch screen;
+  std::string figures;
+  if (runs("startup")) figures += CompareStartupsInFolders(screen, program, minimal);
+  if (runs("switch")) figures += CompareSwitches(screen, program, minimal);
+  std::fputs(figures.c_str(), stdout);
+  return 0;
+}
