@@ -1,5 +1,25 @@
 #include "ui/ListBox.h"
 
+#include <QTimer>
+
+namespace {
+
+// The longest a change of selection waits to be drawn.
+constexpr int kRepaintHoldLimitMs = 150;
+
+}  // namespace
+
+TListBox::TListBox(QWidget* parent) : QListView(parent), holdLimit_(new QTimer(this)) {
+  holdLimit_->setSingleShot(true);
+  holdLimit_->setInterval(kRepaintHoldLimitMs);
+  connect(holdLimit_, &QTimer::timeout, this, &TListBox::ReleaseHeldRepaint);
+}
+
+void TListBox::ReleaseHeldRepaint() {
+  holdLimit_->stop();
+  viewport()->setUpdatesEnabled(true);
+}
+
 // Every selection the user makes goes through here: a command that would leave nothing selected
 // (a click beside the entries, Ctrl+click or Ctrl+Space on the selected entry) does nothing.
 QItemSelectionModel::SelectionFlags TListBox::selectionCommand(const QModelIndex& index,
@@ -29,6 +49,11 @@ void TListBox::focusInEvent(QFocusEvent* event) {
 }
 
 void TListBox::selectionChanged(const QItemSelection& selected, const QItemSelection& deselected) {
+  const bool entryChosen = selectionModel()->hasSelection();
+  if (entryChosen && isVisible()) {
+    viewport()->setUpdatesEnabled(false);
+    if (!holdLimit_->isActive()) holdLimit_->start();
+  }
   QListView::selectionChanged(selected, deselected);
-  if (selectionModel()->hasSelection()) emit selectedEntryChanged();
+  if (entryChosen) emit selectedEntryChanged();
 }

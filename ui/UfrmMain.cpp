@@ -99,15 +99,17 @@ TfrmMain::TfrmMain(const std::vector<std::u16string>& arguments, QWidget* parent
 TfrmMain::TfrmMain(std::future<core::ArgumentFolder> firstArgument, QWidget* parent)
     : QMainWindow(parent),
       ui(std::make_unique<Ui::TfrmMain>()),
-      profile(nullptr),
+      // The browser engine starts with the first profile; started first, its processes come up
+      // while the window is built.
+      profile(MakePageProfile(this)),
       pageArea(nullptr),
       fileList(new TFileListModel(this)) {
   ui->setupUi(this);
   // The window has no minimum size of its own; its parts may shrink to nothing.
   layout()->setSizeConstraint(QLayout::SetNoConstraint);
-  // Made after the window's widgets so that it outlives the page they hold when they are deleted.
-  profile = MakePageProfile(this);
   pageArea = new TPageArea(ui->webMain, profile);
+  // The list draws a new selection once its page is there (see TListBox).
+  connect(ui->webMain, &QWebEngineView::loadFinished, ui->lsbFile, &TListBox::ReleaseHeldRepaint);
   StyleBook::Apply(this);
   // The list keeps its width when the window is resized; the page takes the rest.
   ui->splLeft->setStretchFactor(1, 1);
@@ -120,7 +122,8 @@ TfrmMain::TfrmMain(std::future<core::ArgumentFolder> firstArgument, QWidget* par
   FormCreate(std::move(firstArgument));
 }
 
-TfrmMain::~TfrmMain() = default;
+// The view and its page go before the profile they use.
+TfrmMain::~TfrmMain() { delete ui->webMain; }
 
 void TfrmMain::BindCommands() {
   ui->actReloadFile->setIcon(style()->standardIcon(QStyle::SP_BrowserReload));

@@ -1,5 +1,6 @@
 #include <QAction>
 #include <QSignalSpy>
+#include <QStringListModel>
 #include <QTest>
 #include <QWebEngineView>
 
@@ -190,6 +191,29 @@ TEST(ListSelection, WithNothingSelectedNoEntryLooksMarked) {
   Command(*window, "actOpenFolder")->trigger();
   EXPECT_FALSE(list->currentIndex().isValid());
   EXPECT_TRUE(ComesToLook(*list, unfocused));
+}
+
+// A chosen entry's new highlight is drawn once its page has loaded, or after a short while when
+// nothing releases it: a list outside any window holds nothing back for long.
+TEST(ListSelection, HighlightIsDrawnOnceThePageHasLoaded) {
+  TemporaryFolder folder;
+  for (const char* name : {"a.html", "b.html"}) folder.Page(name);
+  const auto window = Open({folder.Text()});
+  QListView* list = List(*window);
+  QSignalSpy loads(View(*window), &QWebEngineView::loadFinished);
+  Select(*window, 1);
+  EXPECT_FALSE(list->viewport()->updatesEnabled());
+  ASSERT_TRUE(loads.wait(kPageTimeoutMs));
+  EXPECT_TRUE(list->viewport()->updatesEnabled());
+  EXPECT_TRUE(ShowsPage(*window, u"b.html"_s));
+
+  TListBox lone;
+  QStringListModel names({u"a.html"_s, u"b.html"_s});
+  lone.setModel(&names);
+  lone.show();
+  lone.setCurrentIndex(names.index(1));
+  EXPECT_FALSE(lone.viewport()->updatesEnabled());
+  EXPECT_TRUE(QTest::qWaitFor([&] { return lone.viewport()->updatesEnabled(); }, 2000));
 }
 
 }  // namespace
