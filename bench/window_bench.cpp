@@ -17,6 +17,7 @@
 
 #include <algorithm>
 #include <chrono>
+#include <csignal>
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
@@ -68,11 +69,21 @@ void WritePage(const fs::path& path, unsigned long colour) {
                          "<p>A class, its members and their types.</p></body></html>";
 }
 
+// The session of the process being measured, ended by EndRunningSession when the benchmark itself
+// is stopped.
+volatile sig_atomic_t runningSession = 0;
+
+void EndRunningSession(int signal) {
+  if (runningSession > 0) kill(-runningSession, SIGKILL);
+  _exit(128 + signal);
+}
+
 // A process started in a session of its own, ended with all its descendants.
 class Process {
  public:
   explicit Process(const std::vector<std::string>& command) {
     pid_ = fork();
+    runningSession = pid_;
     if (pid_ == 0) {
       setsid();
       const int null = open("/dev/null", O_RDWR);
@@ -89,6 +100,7 @@ class Process {
   ~Process() {
     for (const pid_t pid : Tree()) kill(pid, SIGKILL);
     waitpid(pid_, nullptr, 0);
+    runningSession = 0;
   }
   Process(const Process&) = delete;
   Process& operator=(const Process&) = delete;
@@ -452,6 +464,7 @@ int main(int argc, char** argv) {
   const auto runs = [&](const char* part) { return named.empty() || named.contains(part); };
   const std::string program = (OwnFolder().parent_path() / "vellumine").string();
   const std::string minimal = (OwnFolder() / "minimal_browser").string();
+  for (const int signal : {SIGINT, SIGTERM, SIGHUP}) std::signal(signal, EndRunningSession);
   XWatch screen;
   std::string figures;
   if (runs("startup")) figures += CompareStartupsInFolders(screen, program, minimal);
