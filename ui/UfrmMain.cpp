@@ -99,14 +99,14 @@ TfrmMain::TfrmMain(const std::vector<std::u16string>& arguments, QWidget* parent
 TfrmMain::TfrmMain(std::future<core::ArgumentFolder> firstArgument, QWidget* parent)
     : QMainWindow(parent),
       ui(std::make_unique<Ui::TfrmMain>()),
-      // The browser engine starts with the first profile; started first, its processes come up
-      // while the window is built.
-      profile(MakePageProfile(this)),
+      profile(nullptr),
       pageArea(nullptr),
       fileList(new TFileListModel(this)) {
   ui->setupUi(this);
   // The window has no minimum size of its own; its parts may shrink to nothing.
   layout()->setSizeConstraint(QLayout::SetNoConstraint);
+  // Made after the window's widgets so that it outlives the page they hold when they are deleted.
+  profile = MakePageProfile(this);
   pageArea = new TPageArea(ui->webMain, profile);
   // The list draws a new selection once its page is there (see TListBox).
   connect(ui->webMain, &QWebEngineView::loadFinished, ui->lsbFile, &TListBox::ReleaseHeldRepaint);
@@ -122,8 +122,7 @@ TfrmMain::TfrmMain(std::future<core::ArgumentFolder> firstArgument, QWidget* par
   FormCreate(std::move(firstArgument));
 }
 
-// The view and its page go before the profile they use.
-TfrmMain::~TfrmMain() { delete ui->webMain; }
+TfrmMain::~TfrmMain() = default;
 
 void TfrmMain::BindCommands() {
   ui->actReloadFile->setIcon(style()->standardIcon(QStyle::SP_BrowserReload));
