@@ -22,6 +22,7 @@
 #include <vector>
 
 #include "bench/fixture.h"
+#include "bench/median.h"
 #include "core/encoding.h"
 #include "ui/PageScheme.h"
 #include "ui/UfrmMain.h"
@@ -162,11 +163,6 @@ double MillisecondsOf(const std::function<void()>& work) {
   work();
   return std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start)
       .count();
-}
-
-double MedianOf(std::vector<double> values) {
-  std::sort(values.begin(), values.end());
-  return values[values.size() / 2];
 }
 
 struct PairedTimes {

@@ -8,7 +8,6 @@
 #include <QListView>
 #include <QLoggingCategory>
 #include <QWebEngineView>
-#include <algorithm>
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
@@ -17,6 +16,7 @@
 #include <vector>
 
 #include "bench/fixture.h"
+#include "bench/median.h"
 #include "core/encoding.h"
 #include "ui/PageScheme.h"
 #include "ui/UfrmMain.h"
@@ -50,11 +50,6 @@ double TimeLoad(QWebEngineView* view, const std::function<void()>& start) {
   return static_cast<double>(timer.nsecsElapsed()) / 1e6;
 }
 
-double Median(std::vector<double> values) {
-  std::sort(values.begin(), values.end());
-  return values[values.size() / 2];
-}
-
 struct Figures {
   double program;
   double engine;
@@ -78,7 +73,7 @@ Figures Measure(TfrmMain& window, QWebEngineView& engineView, const fs::path& fo
     TimeLoad(&engineView, [&] { engineView.setUrl(fileUrl(other)); });
     engine.push_back(TimeLoad(&engineView, [&] { engineView.setUrl(fileUrl(measured)); }));
   }
-  return {Median(program), Median(engine)};
+  return {MedianOf(program), MedianOf(engine)};
 }
 
 void Report(const char* label, const Figures& figures) {

@@ -8,7 +8,6 @@
 #include <X11/Xutil.h>
 #include <X11/extensions/XTest.h>
 #include <X11/keysym.h>
-#include <dirent.h>
 #include <fcntl.h>
 #include <poll.h>
 #include <signal.h>
@@ -30,6 +29,7 @@
 #include <vector>
 
 #include "bench/fixture.h"
+#include "bench/median.h"
 
 namespace {
 
@@ -53,11 +53,6 @@ constexpr unsigned long kMenuBarColour = 0xeef5fd;
 
 double MillisecondsSince(Clock::time_point start) {
   return std::chrono::duration<double, std::milli>(Clock::now() - start).count();
-}
-
-double MedianOf(std::vector<double> values) {
-  std::sort(values.begin(), values.end());
-  return values[values.size() / 2];
 }
 
 void WritePage(const fs::path& path, unsigned long colour) {
