@@ -3,7 +3,7 @@
 // whole process tree. Every moment is seen from outside the process, on the X display: the window's
 // map event, the list's first row drawn, the page area showing the page's colour. Prints one table
 // and the lines "startup 100000 page: R", "startup 100000 list: R", "startup 1 page: R",
-// "switch: R" and "memory: R".
+// "startup 100000 floor: R", "switch: R" and "memory: R".
 #include <X11/Xlib.h>
 #include <X11/Xutil.h>
 #include <X11/extensions/XTest.h>
@@ -30,13 +30,16 @@
 
 #include "bench/fixture.h"
 #include "bench/median.h"
+#include "core/encoding.h"
+#include "core/folder_listing.h"
+#include "platform/platform.h"
 
 namespace {
 
 namespace fs = std::filesystem;
 using Clock = std::chrono::steady_clock;
 
-constexpr int kStartupPairs = 7;
+constexpr int kStartupRounds = 7;
 constexpr int kSwitchRuns = 2;
 constexpr int kSwitches = 250;
 constexpr int kSwitchesBeforeMemory = 50;
@@ -299,37 +302,50 @@ StartupMoments TimeStartup(XWatch& screen, const std::vector<std::string>& comma
 }
 
 struct StartupFigures {
-  double programMapped, programList, programPage, minimalMapped, minimalPage;
-  double pageRatio, listRatio;  // medians of the pairs' ratios to the minimal window's page
+  double programMapped, programList, programPage, minimalMapped, minimalPage, floorPage;
+  // Medians of the rounds' ratios to the minimal window's page.
+  double pageRatio, listRatio, floorRatio;
 };
 
-StartupFigures CompareStartups(XWatch& screen, const std::vector<std::string>& program,
-                               const std::vector<std::string>& minimal) {
-  // One unmeasured run each, so that both find the page and the folder in the cache.
-  TimeStartup(screen, program, kColours[0], true);
-  TimeStartup(screen, minimal, kColours[0], false);
+// The three start-ups compared: the program, the minimal window, and the floor (the minimal window
+// with the folder listed alongside, see ListAlongside).
+struct StartupCommands {
+  std::vector<std::string> program, minimal, floor;
+};
+
+StartupFigures CompareStartups(XWatch& screen, const StartupCommands& commands) {
+  enum Run { kProgram, kMinimal, kFloor };
+  const auto time = [&](Run run) {
+    if (run == kProgram) return TimeStartup(screen, commands.program, kColours[0], true);
+    return TimeStartup(screen, run == kMinimal ? commands.minimal : commands.floor, kColours[0],
+                       false);
+  };
+  // One unmeasured run each, so that all find the page and the folder in the cache.
+  for (const Run run : {kProgram, kMinimal, kFloor}) time(run);
   std::vector<double> programMapped, programList, programPage, minimalMapped, minimalPage;
-  std::vector<double> pageRatios, listRatios;
-  for (int pair = 0; pair < kStartupPairs; ++pair) {
-    StartupMoments ours, theirs;
-    if (pair % 2 == 0) {
-      ours = TimeStartup(screen, program, kColours[0], true);
-      theirs = TimeStartup(screen, minimal, kColours[0], false);
-    } else {
-      theirs = TimeStartup(screen, minimal, kColours[0], false);
-      ours = TimeStartup(screen, program, kColours[0], true);
+  std::vector<double> floorPage, pageRatios, listRatios, floorRatios;
+  for (int round = 0; round < kStartupRounds; ++round) {
+    // Which one goes first turns with each round.
+    StartupMoments moments[3];
+    for (int step = 0; step < 3; ++step) {
+      const auto run = static_cast<Run>((round + step) % 3);
+      moments[run] = time(run);
     }
+    const StartupMoments& ours = moments[kProgram];
+    const StartupMoments& theirs = moments[kMinimal];
     programMapped.push_back(ours.mapped);
     programList.push_back(ours.list);
     programPage.push_back(ours.page);
     minimalMapped.push_back(theirs.mapped);
     minimalPage.push_back(theirs.page);
+    floorPage.push_back(moments[kFloor].page);
     pageRatios.push_back(ours.page / theirs.page);
     listRatios.push_back(ours.list / theirs.page);
+    floorRatios.push_back(moments[kFloor].page / theirs.page);
   }
   return {MedianOf(programMapped), MedianOf(programList), MedianOf(programPage),
-          MedianOf(minimalMapped), MedianOf(minimalPage), MedianOf(pageRatios),
-          MedianOf(listRatios)};
+          MedianOf(minimalMapped), MedianOf(minimalPage), MedianOf(floorPage),
+          MedianOf(pageRatios),    MedianOf(listRatios),  MedianOf(floorRatios)};
 }
 
 struct SwitchFigures {
@@ -379,17 +395,42 @@ SwitchFigures TimeSwitches(XWatch& screen, const std::vector<std::string>& comma
   return figures;
 }
 
-fs::path OwnFolder() { return fs::read_symlink("/proc/self/exe").parent_path(); }
+fs::path OwnPath() { return fs::read_symlink("/proc/self/exe"); }
+
+fs::path OwnFolder() { return OwnPath().parent_path(); }
+
+constexpr const char* kListAlongside = "--list-alongside";
+
+// The floor of a start-up with a file argument on these cores: the minimal window, while the
+// program's own listing code lists the page's folder at the same moment and priority in a process
+// of its own, sharing nothing with the window (it neither waits for the list nor shows it).
+[[noreturn]] void ListAlongside(const char* minimal, const char* page) {
+  if (fork() == 0) {
+    try {
+      core::ListArgumentFolder(platform::FileSystem(), core::DecodeLossless(page));
+    } catch (...) {
+    }
+    _exit(0);
+  }
+  execl(minimal, minimal, page, nullptr);
+  _exit(127);
+}
 
 void PrintStartup(const char* label, const StartupFigures& figures) {
-  std::printf("%-22s %9.0f %9.0f %9.0f %9.0f %9.0f %7.2f %7.2f\n", label, figures.programMapped,
-              figures.programList, figures.programPage, figures.minimalMapped, figures.minimalPage,
-              figures.listRatio, figures.pageRatio);
+  std::printf("%-22s %9.0f %9.0f %9.0f %9.0f %9.0f %9.0f %7.2f %7.2f %7.2f\n", label,
+              figures.programMapped, figures.programList, figures.programPage,
+              figures.minimalMapped, figures.minimalPage, figures.floorPage, figures.listRatio,
+              figures.pageRatio, figures.floorRatio);
 }
 
 // Start-up in a folder of 100,000 pages and in a folder of one; returns the figure lines.
 std::string CompareStartupsInFolders(XWatch& screen, const std::string& program,
                                      const std::string& minimal) {
+  const auto commands = [&](const fs::path& page) {
+    return StartupCommands{{program, page.string()},
+                           {minimal, page.string()},
+                           {OwnPath().string(), kListAlongside, minimal, page.string()}};
+  };
   BenchFolder huge(100000);
   BenchFolder single(0);
   const fs::path hugePage = huge.Path() / "index.html";
@@ -397,19 +438,20 @@ std::string CompareStartupsInFolders(XWatch& screen, const std::string& program,
   WritePage(hugePage, kColours[0]);
   WritePage(singlePage, kColours[0]);
   std::printf(
-      "\nstart-up with a file argument, ms from starting the process (medians of %d pairs)"
-      "\n%-22s %9s %9s %9s %9s %9s %7s %7s\n",
-      kStartupPairs, "", "mapped", "list", "page", "min map", "min page", "list x", "page x");
-  const StartupFigures hugeFigures =
-      CompareStartups(screen, {program, hugePage.string()}, {minimal, hugePage.string()});
+      "\nstart-up with a file argument, ms from starting the process (medians of %d rounds)"
+      "\n%-22s %9s %9s %9s %9s %9s %9s %7s %7s %7s\n",
+      kStartupRounds, "", "mapped", "list", "page", "min map", "min page", "floor", "list x",
+      "page x", "floor x");
+  const StartupFigures hugeFigures = CompareStartups(screen, commands(hugePage));
   PrintStartup("100,000 (+100,000)", hugeFigures);
-  const StartupFigures singleFigures =
-      CompareStartups(screen, {program, singlePage.string()}, {minimal, singlePage.string()});
+  const StartupFigures singleFigures = CompareStartups(screen, commands(singlePage));
   PrintStartup("1 page", singleFigures);
-  char lines[160];
+  char lines[200];
   std::snprintf(lines, sizeof lines,
-                "startup 100000 page: %.2f\nstartup 100000 list: %.2f\nstartup 1 page: %.2f\n",
-                hugeFigures.pageRatio, hugeFigures.listRatio, singleFigures.pageRatio);
+                "startup 100000 page: %.2f\nstartup 100000 list: %.2f\nstartup 1 page: %.2f\n"
+                "startup 100000 floor: %.2f\n",
+                hugeFigures.pageRatio, hugeFigures.listRatio, singleFigures.pageRatio,
+                hugeFigures.floorRatio);
   return lines;
 }
 
@@ -453,8 +495,10 @@ std::string CompareSwitches(XWatch& screen, const std::string& program,
 
 }  // namespace
 
-// Usage: window_bench [startup] [switch] (both when none is named)
+// Usage: window_bench [startup] [switch] (both when none is named). The floor's start-ups run it
+// as: window_bench --list-alongside MINIMAL PAGE.
 int main(int argc, char** argv) {
+  if (argc == 4 && std::string(argv[1]) == kListAlongside) ListAlongside(argv[2], argv[3]);
   const std::set<std::string> named(argv + 1, argv + argc);
   const auto runs = [&](const char* part) { return named.empty() || named.contains(part); };
   const std::string program = (OwnFolder().parent_path() / "vellumine").string();
