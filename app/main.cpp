@@ -7,7 +7,7 @@
 #include "app/ToolkitArguments.h"
 #include "platform/platform.h"
 #include "ui/ArgumentListing.h"
-#include "ui/PageScheme.h"
+#include "ui/page/PageScheme.h"
 
 int main(int argc, char** argv) {
   const core::CommandLine commandLine = platform::ReadCommandLine(argc, argv);

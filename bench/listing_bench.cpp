@@ -24,7 +24,7 @@
 #include "bench/fixture.h"
 #include "bench/median.h"
 #include "core/encoding.h"
-#include "ui/PageScheme.h"
+#include "ui/page/PageScheme.h"
 #include "ui/UfrmMain.h"
 
 namespace {

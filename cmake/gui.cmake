@@ -7,10 +7,14 @@ add_library(vellumine_ui STATIC
   ${PROJECT_SOURCE_DIR}/ui/FileListModel.cpp
   ${PROJECT_SOURCE_DIR}/ui/FitToText.cpp
   ${PROJECT_SOURCE_DIR}/ui/ListBox.cpp
-  ${PROJECT_SOURCE_DIR}/ui/NoticePage.cpp
-  ${PROJECT_SOURCE_DIR}/ui/PageArea.cpp
-  ${PROJECT_SOURCE_DIR}/ui/PageScheme.cpp
-  ${PROJECT_SOURCE_DIR}/ui/SilentWebPage.cpp
+  ${PROJECT_SOURCE_DIR}/ui/page/LoadPasses.cpp
+  ${PROJECT_SOURCE_DIR}/ui/page/LocalFiles.cpp
+  ${PROJECT_SOURCE_DIR}/ui/page/LocalRequestGuard.cpp
+  ${PROJECT_SOURCE_DIR}/ui/page/NoticePage.cpp
+  ${PROJECT_SOURCE_DIR}/ui/page/PageArea.cpp
+  ${PROJECT_SOURCE_DIR}/ui/page/PageFileServer.cpp
+  ${PROJECT_SOURCE_DIR}/ui/page/PageScheme.cpp
+  ${PROJECT_SOURCE_DIR}/ui/page/SilentWebPage.cpp
   ${PROJECT_SOURCE_DIR}/ui/StyleBook.cpp
   ${PROJECT_SOURCE_DIR}/ui/UfrmAbout.cpp
   ${PROJECT_SOURCE_DIR}/ui/UfrmMain.cpp

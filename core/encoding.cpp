@@ -1,6 +1,7 @@
 #include "core/encoding.h"
 
 #include <cstdint>
+#include <cstring>
 
 namespace core {
 namespace {
@@ -67,6 +68,43 @@ void AppendUtf8(std::string& out, char32_t codePoint) {
   }
 }
 
+// The length of the longest start of `bytes` made of whole valid sequences; plain ASCII is taken
+// eight bytes at a time.
+std::size_t ValidUtf8Length(std::string_view bytes) {
+  std::size_t at = 0;
+  while (at < bytes.size()) {
+    std::uint64_t word = 0;
+    if (bytes.size() - at >= sizeof word) {
+      std::memcpy(&word, bytes.data() + at, sizeof word);
+      if ((word & 0x8080808080808080ULL) == 0) {
+        at += sizeof word;
+        continue;
+      }
+    }
+    char32_t codePoint = 0;
+    const std::size_t length = ValidSequence(bytes.substr(at), codePoint);
+    if (length == 0) break;
+    at += length;
+  }
+  return at;
+}
+
+// Whether `bytes` may be the unfinished start of a valid sequence: a lead byte of a longer
+// sequence, then only continuation bytes.
+bool MayStartSequence(std::string_view bytes) {
+  if (bytes.empty() || bytes.size() > 3) return false;
+  const auto lead = static_cast<unsigned char>(bytes[0]);
+  const std::size_t length = lead >= 0xF0 && lead <= 0xF4   ? 4
+                             : lead >= 0xE0 && lead <= 0xEF ? 3
+                             : lead >= 0xC2 && lead <= 0xDF ? 2
+                                                            : 0;
+  if (bytes.size() >= length) return false;
+  for (const char byte : bytes.substr(1)) {
+    if (!IsContinuation(static_cast<unsigned char>(byte))) return false;
+  }
+  return true;
+}
+
 bool IsHighSurrogate(char16_t unit) { return unit >= 0xD800 && unit <= 0xDBFF; }
 bool IsLowSurrogate(char16_t unit) { return unit >= 0xDC00 && unit <= 0xDFFF; }
 
@@ -123,6 +161,27 @@ std::u16string ReadableText(std::u16string_view text) {
     }
   }
   return out;
+}
+
+void Utf8Check::Feed(std::string_view bytes) {
+  while (!invalid_ && !pending_.empty() && !bytes.empty()) {
+    pending_.push_back(bytes.front());
+    bytes.remove_prefix(1);
+    char32_t codePoint = 0;
+    if (ValidSequence(pending_, codePoint) == pending_.size()) {
+      pending_.clear();
+    } else if (!MayStartSequence(pending_)) {
+      invalid_ = true;
+    }
+  }
+  if (invalid_ || bytes.empty()) return;
+  const std::string_view rest = bytes.substr(ValidUtf8Length(bytes));
+  if (rest.empty()) return;
+  if (MayStartSequence(rest)) {
+    pending_ = rest;
+  } else {
+    invalid_ = true;
+  }
 }
 
 }  // namespace core

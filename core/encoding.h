@@ -16,4 +16,19 @@ std::string EncodeLossless(std::u16string_view text);
 // The text a person should see: escaped bytes and other lone surrogates become U+FFFD.
 std::u16string ReadableText(std::u16string_view text);
 
+// Whether a stream of bytes, fed in pieces of any size, is valid UTF-8 as a whole (the rule that
+// DecodeLossless decodes by: no overlong forms, surrogates or values above U+10FFFF). A sequence
+// may be split between two pieces; one left unfinished at the end makes the stream invalid.
+class Utf8Check {
+ public:
+  void Feed(std::string_view bytes);
+  bool Valid() const { return !invalid_ && pending_.empty(); }
+  // Whether the bytes so far can no longer be valid, whatever follows.
+  bool Broken() const { return invalid_; }
+
+ private:
+  std::string pending_;  // the start of a sequence that the next piece completes
+  bool invalid_ = false;
+};
+
 }  // namespace core

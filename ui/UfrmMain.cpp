@@ -14,10 +14,10 @@
 #include "ui/EventLoopErrors.h"
 #include "ui/FileListModel.h"
 #include "ui/FitToText.h"
-#include "ui/PageArea.h"
-#include "ui/PageScheme.h"
 #include "ui/StyleBook.h"
 #include "ui/UfrmAbout.h"
+#include "ui/page/PageArea.h"
+#include "ui/page/PageScheme.h"
 #include "ui_UfrmMain.h"
 
 TfrmMain* frmMain = nullptr;

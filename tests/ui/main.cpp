@@ -3,7 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "support/PrivateDisplay.h"
-#include "ui/PageScheme.h"
+#include "ui/page/PageScheme.h"
 
 int main(int argc, char** argv) {
   RunOnPrivateDisplay(argv);

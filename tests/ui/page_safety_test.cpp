@@ -14,6 +14,7 @@
 #include <gtest/gtest.h>
 
 #include "support/TemporaryFolder.h"
+#include "ui/PageSite.h"
 #include "ui/WindowProbe.h"
 
 using namespace Qt::Literals::StringLiterals;
@@ -21,117 +22,6 @@ using namespace Qt::Literals::StringLiterals;
 namespace {
 
 namespace fs = std::filesystem;
-
-// A red pixel.
-constexpr char kGif[] =
-    "GIF89a\x01\x00\x01\x00\x80\x00\x00\xff\x00\x00\x00\x00\x00!\xf9\x04\x00\x00\x00\x00\x00,"
-    "\x00\x00\x00\x00\x01\x00\x01\x00\x00\x02\x02\x44\x01\x00;";
-constexpr char kFont[] = "/usr/share/fonts/opentype/ipafont-gothic/ipag.ttf";
-
-void Write(const fs::path& path, std::string_view content) {
-  fs::create_directories(path.parent_path());
-  std::ofstream(path, std::ios::binary) << content;
-}
-
-std::string Replaced(std::string text, std::string_view from, const std::string& to) {
-  for (std::size_t at = text.find(from); at != std::string::npos; at = text.find(from, at)) {
-    text.replace(at, from.size(), to);
-    at += to.size();
-  }
-  return text;
-}
-
-// A site spread over several folders: the page under test lies in docs/, its resources beside it
-// and in sibling folders. "ROOT" in a case stands for the site's "file:" URL.
-struct Site {
-  TemporaryFolder folder;
-
-  Site() {
-    Write(folder.Path() / "docs/s.css", "body { color: rgb(1, 2, 3); }");
-    Write(folder.Path() / "docs/q.html", "<title>Q</title><body>secret</body>");
-    Write(folder.Path() / "docs/i.gif", std::string_view(kGif, sizeof kGif - 1));
-    Write(folder.Path() / "img/i.gif", std::string_view(kGif, sizeof kGif - 1));
-    Write(folder.Path() / "lib/s.js", "window.libraryLoaded = true;");
-    Write(folder.Path() / "frames/f.html", "<script>parent.postMessage('framed', '*');</script>");
-    fs::create_directories(folder.Path() / "fonts");
-    fs::create_symlink(kFont, folder.Path() / "fonts/f.ttf");
-  }
-
-  std::string Root() const { return "file://" + folder.Path().string(); }
-};
-
-// How a case's check ended: "shown" (a resource rendered), "missing" (it did not), "read" (a
-// script got a local file's content) or "refused" (the engine refused the read).
-struct AccessCase {
-  const char* label;
-  const char* markup;  // the page's body; ROOT is the site's "file:" URL
-  const char* check;   // a script expression, awaited: true/false, or content read
-  const char* expected;
-};
-
-// The ways a script may try to read a file's content besides fetch and frames.
-constexpr char kReaders[] =
-    "<script>"
-    "function readByXhr(url) { return new Promise((done, fail) => { "
-    "const x = new XMLHttpRequest(); x.open('GET', url); x.onload = () => done(x.responseText); "
-    "x.onerror = fail; x.send(); }); }"
-    "function readImagePixel(id) { const image = document.getElementById(id); "
-    "if (image.naturalWidth !== 1) return false; "
-    "const c = document.createElement('canvas').getContext('2d'); "
-    "c.drawImage(image, 0, 0); return c.getImageData(0, 0, 1, 1).data.join(); }"
-    "</script>";
-
-class FileAccess : public testing::TestWithParam<AccessCase> {};
-
-TEST_P(FileAccess, ResourcesRenderButNoScriptReadsALocalFile) {
-  const Site site;
-  const std::string script = std::string(kReaders) +
-                             "<script>window.onload = async () => { let outcome; try { "
-                             "const value = await (async () => (" +
-                             GetParam().check +
-                             "))(); outcome = value === true ? 'shown' : value === false ? "
-                             "'missing' : 'read'; } catch (e) { outcome = 'refused'; } "
-                             "document.title = outcome; };</script>";
-  Write(site.folder.Path() / "docs/page.html",
-        "<!DOCTYPE html><html><head><title>loading</title></head><body>" +
-            Replaced(GetParam().markup, "ROOT", site.Root()) + script + "</body></html>");
-  const auto window = Open({Text(site.folder.Path() / "docs/page.html")});
-  EXPECT_TRUE(ShowsPage(*window, QString::fromLatin1(GetParam().expected)))
-      << View(*window)->title().toStdString();
-}
-
-INSTANTIATE_TEST_SUITE_P(
-    Cases, FileAccess,
-    testing::Values(
-        AccessCase{"StylesheetBesideThePage", "<link rel='stylesheet' href='s.css'>",
-                   "getComputedStyle(document.body).color === 'rgb(1, 2, 3)'", "shown"},
-        AccessCase{"ScriptInASiblingFolder", "<script src='../lib/s.js'></script>",
-                   "window.libraryLoaded === true", "shown"},
-        AccessCase{"ImageInTheParentsFolder", "<img id='i' src='../img/i.gif'>",
-                   "document.getElementById('i').naturalWidth === 1", "shown"},
-        AccessCase{"ImageByAbsoluteFileUrl", "<img id='i' src='ROOT/img/i.gif'>",
-                   "document.getElementById('i').naturalWidth === 1", "shown"},
-        AccessCase{"FontInASiblingFolder",
-                   "<style>@font-face { font-family: F; src: url(../fonts/f.ttf); }</style>",
-                   "(await document.fonts.load('16px F')).length === 1", "shown"},
-        AccessCase{"FrameInASiblingFolder",
-                   "<script>window.framed = new Promise(done => addEventListener('message', "
-                   "event => done(event.data === 'framed')));</script>"
-                   "<iframe src='../frames/f.html'></iframe>",
-                   "window.framed", "shown"},
-        AccessCase{"FetchBesideThePage", "", "(await fetch('q.html')).text()", "refused"},
-        AccessCase{"FetchByFileUrl", "", "(await fetch('ROOT/lib/s.js')).text()", "refused"},
-        AccessCase{"XhrBesideThePage", "", "readByXhr('q.html')", "refused"},
-        AccessCase{"XhrByFileUrl", "", "readByXhr('ROOT/lib/s.js')", "refused"},
-        AccessCase{"FrameBesideThePage", "<iframe id='f' src='q.html'></iframe>",
-                   "document.getElementById('f').contentDocument.body.innerText", "refused"},
-        AccessCase{"FrameByFileUrl", "<iframe id='f' src='ROOT/docs/q.html'></iframe>",
-                   "document.getElementById('f').contentDocument.body.innerText", "refused"},
-        AccessCase{"CanvasOfAnImageBesideThePage", "<img id='i' src='i.gif'>",
-                   "readImagePixel('i')", "refused"},
-        AccessCase{"CanvasOfAnImageByFileUrl", "<img id='i' src='ROOT/img/i.gif'>",
-                   "readImagePixel('i')", "refused"}),
-    [](const testing::TestParamInfo<AccessCase>& info) { return std::string(info.param.label); });
 
 // Each link is clicked as a user would, so that Back returns to the page that holds it.
 TEST(PageSafety, LinksBetweenPagesKeepWorkingInTheView) {

@@ -1,4 +1,4 @@
-#include "ui/NoticePage.h"
+#include "ui/page/NoticePage.h"
 
 QByteArray NoticePage(const QString& title, const QString& text) {
   return QStringLiteral(

@@ -1,4 +1,4 @@
-#include "ui/SilentWebPage.h"
+#include "ui/page/SilentWebPage.h"
 
 #include <QWebEngineCertificateError>
 #include <QWebEngineFileSystemAccessRequest>

@@ -1,4 +1,4 @@
-#include "ui/PageArea.h"
+#include "ui/page/PageArea.h"
 
 #include <QApplication>
 #include <QDialog>
@@ -7,8 +7,8 @@
 #include <QTimer>
 #include <QWebEngineView>
 
-#include "ui/NoticePage.h"
-#include "ui/SilentWebPage.h"
+#include "ui/page/NoticePage.h"
+#include "ui/page/SilentWebPage.h"
 
 namespace {
 

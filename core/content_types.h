@@ -1,0 +1,32 @@
+#pragma once
+
+#include <string_view>
+
+namespace core {
+
+// How a browser's own file loader types a local file: by its name, never by its content, and
+// in which character set a text file is read when nothing in it says so.
+
+// The content type of a file by its name's extension (letter case ignored), for the types pages
+// use; empty when the extension is not among them.
+std::string_view ContentTypeByName(std::u16string_view fileName);
+
+// The only types a page may run as a script or apply as a stylesheet.
+inline constexpr std::string_view kScriptType = "text/javascript";
+inline constexpr std::string_view kStylesheetType = "text/css";
+// Whether a type is a web font's.
+bool IsFontType(std::string_view type);
+// Whether a type is one a media element plays: audio, video or a text track.
+bool IsMediaType(std::string_view type);
+
+// How many bytes of a file CharsetToDeclare needs to see its own declaration.
+inline constexpr std::size_t kCharsetDeclarationReach = 1024;
+
+// The character set to serve a file of `type` in: "utf-8" for text whose bytes are all valid UTF-8
+// and that names no character set itself (no byte order mark, no <meta> declaration in the first
+// `kCharsetDeclarationReach` bytes of HTML, no "@charset" in CSS); otherwise empty, and the engine
+// finds the character set as it would anyway. XML-based types are left alone: XML is UTF-8 unless
+// it declares otherwise.
+std::string_view CharsetToDeclare(std::string_view type, std::string_view head, bool validUtf8);
+
+}  // namespace core

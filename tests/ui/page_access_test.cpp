@@ -1,0 +1,261 @@
+// What a page shows and what it may read, measured with the real engine. The outcomes are those of
+// a mainstream browser's "file:" view of the same files, except that a script runs only from a
+// file whose name says it is one.
+#include <QTest>
+#include <QWebEngineView>
+#include <string>
+
+#include <gtest/gtest.h>
+
+#include "ui/PageSite.h"
+#include "ui/WindowProbe.h"
+
+using namespace Qt::Literals::StringLiterals;
+
+namespace {
+
+// "ROOT" in a case stands for the site's "file:" URL. How a case's check ended: "shown" (a resource
+// rendered), "missing" (it did not load or did not apply), "read" (a script got a local file's
+// content) or "refused" (the engine threw).
+struct AccessCase {
+  const char* label;
+  const char* markup;  // the page's body
+  const char* check;   // a script expression, awaited: true/false, or content read
+  const char* expected;
+};
+
+// The ways a script may try to read a file's content, each giving the content or false.
+constexpr char kReaders[] =
+    "<script>"
+    "function readByXhr(url) { return new Promise((done, fail) => { "
+    "const x = new XMLHttpRequest(); x.open('GET', url); x.onload = () => done(x.responseText); "
+    "x.onerror = fail; x.send(); }); }"
+    "function readImagePixel(id) { const image = document.getElementById(id); "
+    "if (image.naturalWidth !== 1) return false; "
+    "const c = document.createElement('canvas').getContext('2d'); "
+    "c.drawImage(image, 0, 0); return c.getImageData(0, 0, 1, 1).data.join(); }"
+    "function loaded(element, content) { return new Promise(done => { "
+    "element.onload = () => done(content()); element.onerror = () => done(false); }); }"
+    "function readMedia(tag, url) { return new Promise(done => { "
+    "const m = document.createElement(tag); m.crossOrigin = 'anonymous'; "
+    "m.oncanplaythrough = () => done('samples readable'); m.onerror = () => done(false); "
+    "m.src = url; }); }"
+    "function readCue() { const v = document.createElement('video'); "
+    "const t = document.createElement('track'); t.default = true; t.src = 't.vtt'; "
+    "v.appendChild(t); document.body.appendChild(v); "
+    "return loaded(t, () => t.track.cues[0].text); }"
+    "function runScript(url, crossOrigin) { const s = document.createElement('script'); "
+    "if (crossOrigin) s.crossOrigin = 'anonymous'; s.src = url; "
+    "const error = new Promise(done => { window.onerror = message => { done(message); "
+    "return true; }; }); document.body.appendChild(s); "
+    "return Promise.race([error, loaded(s, () => String(window.DB_PASSWORD ?? true))]); }"
+    "function readStylesheet(url) { const l = document.createElement('link'); "
+    "l.rel = 'stylesheet'; l.crossOrigin = 'anonymous'; l.href = url; "
+    "document.head.appendChild(l); return loaded(l, () => l.sheet.cssRules[0].cssText); }"
+    "function runWorker(url) { return new Promise(done => { const w = new Worker(url); "
+    "w.onmessage = e => done(e.data); w.onerror = () => done(false); }); }"
+    "</script>";
+
+class FileAccess : public testing::TestWithParam<AccessCase> {};
+
+TEST_P(FileAccess, ResourcesRenderButNoScriptReadsALocalFile) {
+  const Site site;
+  const std::string script = std::string(kReaders) +
+                             "<script>window.onload = async () => { let outcome; try { "
+                             "const value = await (async () => (" +
+                             GetParam().check +
+                             "))(); outcome = value === true ? 'shown' : value === false ? "
+                             "'missing' : 'read'; } catch (e) { outcome = 'refused'; } "
+                             "document.title = outcome; };</script>";
+  Write(site.folder.Path() / "docs/page.html",
+        "<!DOCTYPE html><html><head><title>loading</title></head><body>" +
+            Replaced(GetParam().markup + script, "ROOT", site.Root()) + "</body></html>");
+  const auto window = Open({Text(site.folder.Path() / "docs/page.html")});
+  EXPECT_TRUE(ShowsPage(*window, QString::fromLatin1(GetParam().expected)))
+      << View(*window)->title().toStdString();
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Displayed, FileAccess,
+    testing::Values(
+        AccessCase{"StylesheetBesideThePage", "<link rel='stylesheet' href='s.css?2022.1'>",
+                   "getComputedStyle(document.body).color === 'rgb(1, 2, 3)'", "shown"},
+        AccessCase{"ScriptInASiblingFolder", "<script src='../lib/s.js?v=1a2b'></script>",
+                   "window.libraryLoaded === true", "shown"},
+        AccessCase{"ScriptByAbsoluteFileUrl", "<script src='ROOT/lib/s.js'></script>",
+                   "window.libraryLoaded === true", "shown"},
+        AccessCase{"ImageInTheParentsFolder", "<img id='i' src='../img/i.gif'>",
+                   "document.getElementById('i').naturalWidth === 1", "shown"},
+        AccessCase{"ImageByAbsoluteFileUrl", "<img id='i' src='ROOT/img/i.gif'>",
+                   "document.getElementById('i').naturalWidth === 1", "shown"},
+        AccessCase{"FontInASiblingFolder",
+                   "<style>@font-face { font-family: F; src: url(../fonts/f.ttf); }</style>",
+                   "(await document.fonts.load('16px F')).length === 1", "shown"},
+        AccessCase{"FontByAbsoluteFileUrl",
+                   "<style>@font-face { font-family: F; src: url(ROOT/fonts/f.ttf); }</style>",
+                   "(await document.fonts.load('16px F')).length === 1", "shown"},
+        AccessCase{"MediaBesideThePage", "<audio id='a' src='a.wav' preload='auto'></audio>",
+                   "new Promise(done => { const a = document.getElementById('a'); "
+                   "if (a.readyState >= 3) done(true); a.oncanplaythrough = () => done(true); "
+                   "a.onerror = () => done(false); })",
+                   "shown"},
+        AccessCase{"FrameInASiblingFolder",
+                   "<script>window.framed = new Promise(done => addEventListener('message', "
+                   "event => done(event.data === 'framed')));</script>"
+                   "<iframe src='../frames/f.html'></iframe>",
+                   "window.framed", "shown"}),
+    [](const testing::TestParamInfo<AccessCase>& info) { return std::string(info.param.label); });
+
+INSTANTIATE_TEST_SUITE_P(
+    Read, FileAccess,
+    testing::Values(
+        AccessCase{"FetchBesideThePage", "", "(await fetch('q.html')).text()", "refused"},
+        AccessCase{"FetchByFileUrl", "", "(await fetch('ROOT/lib/s.js')).text()", "refused"},
+        AccessCase{"XhrBesideThePage", "", "readByXhr('q.html')", "refused"},
+        AccessCase{"XhrByFileUrl", "", "readByXhr('ROOT/lib/s.js')", "refused"},
+        AccessCase{"FrameBesideThePage", "<iframe id='f' src='q.html'></iframe>",
+                   "document.getElementById('f').contentDocument.body.innerText", "refused"},
+        AccessCase{"FrameByFileUrl", "<iframe id='f' src='ROOT/docs/q.html'></iframe>",
+                   "document.getElementById('f').contentDocument.body.innerText", "refused"},
+        AccessCase{"CanvasOfAnImageBesideThePage", "<img id='i' src='i.gif'>",
+                   "readImagePixel('i')", "refused"},
+        AccessCase{"CanvasOfAnImageByFileUrl", "<img id='i' src='ROOT/img/i.gif'>",
+                   "readImagePixel('i')", "refused"},
+        AccessCase{"CrossOriginImage", "<img id='i' crossorigin src='i.gif'>",
+                   "readImagePixel('i')", "missing"},
+        AccessCase{"CrossOriginImageByFileUrl", "<img id='i' crossorigin src='ROOT/img/i.gif'>",
+                   "readImagePixel('i')", "missing"},
+        AccessCase{"MediaOfAnotherName", "", "readMedia('audio', '../secret/app.env')", "missing"},
+        AccessCase{"VideoOfAnotherName", "", "readMedia('video', 'ROOT/secret/data.json')",
+                   "missing"},
+        AccessCase{"TrackCues", "", "readCue()", "missing"},
+        AccessCase{"CrossOriginStylesheet", "", "readStylesheet('s.css')", "missing"},
+        AccessCase{"CrossOriginScriptErrorText", "", "runScript('../secret/app.env', true)",
+                   "missing"},
+        AccessCase{"ScriptOfAnotherName", "", "runScript('../secret/app.env', false)", "missing"},
+        AccessCase{"ScriptOfAnotherNameByFileUrl", "", "runScript('ROOT/secret/app.env', false)",
+                   "missing"},
+        AccessCase{"StylesheetOfAnotherType", "<link rel='stylesheet' href='s.txt'>",
+                   "getComputedStyle(document.body).color === 'rgb(4, 5, 6)'", "missing"},
+        AccessCase{"ModuleScript", "", "(await import('./m.mjs')).x", "refused"},
+        AccessCase{"JsonModule", "",
+                   "(await import('ROOT/secret/data.json', {assert: {type: 'json'}})).default",
+                   "refused"},
+        AccessCase{"CssModule", "",
+                   "(await import('./s.css', {assert: {type: 'css'}})).default.cssRules.length",
+                   "refused"},
+        AccessCase{"Worker", "", "runWorker('w.js')", "refused"}),
+    [](const testing::TestParamInfo<AccessCase>& info) { return std::string(info.param.label); });
+
+// A page shown by its own name; the script at its end puts what it found in the title.
+struct RenderingCase {
+  const char* label;
+  const char* name;
+  std::string content;
+  QString title;
+};
+
+class PageRendering : public testing::TestWithParam<RenderingCase> {};
+
+TEST_P(PageRendering, IsReadAsABrowserReadsALocalFile) {
+  TemporaryFolder folder;
+  Write(folder.Path() / GetParam().name, GetParam().content);
+  const auto window = Open({Text(folder.Path() / GetParam().name)});
+  EXPECT_TRUE(ShowsPage(*window, GetParam().title)) << View(*window)->title().toStdString();
+}
+
+constexpr char kShowText[] =
+    "<script>document.title = document.getElementById('p').textContent;</script>";
+
+INSTANTIATE_TEST_SUITE_P(
+    Cases, PageRendering,
+    testing::Values(RenderingCase{"Utf8WithoutDeclaration", "a.html",
+                                  std::string("<!DOCTYPE html><p id='p'>l\xC3\xAA"
+                                              "ers</p>") +
+                                      kShowText,
+                                  u"l\u00EAers"_s},
+                    RenderingCase{"DeclaredCharsetWins", "a.html",
+                                  std::string("<meta charset='iso-8859-1'><p id='p'>l\xC3\xAA"
+                                              "ers</p>") +
+                                      kShowText,
+                                  u"l\u00C3\u00AAers"_s},
+                    RenderingCase{"NotUtf8ReadInTheEnginesDefault", "a.html",
+                                  std::string("<p id='p'>l\xEA"
+                                              "ers</p>") +
+                                      kShowText,
+                                  u"l\u00EAers"_s},
+                    RenderingCase{
+                        "HtmlWithAnXmlDeclaration", "a.html",
+                        "<?xml version='1.0' encoding='utf-8'?>\n<!DOCTYPE html><html><body>a<br>b"
+                        "<script>document.title = document.contentType;</script></body></html>",
+                        u"text/html"_s}),
+    [](const testing::TestParamInfo<RenderingCase>& info) {
+      return std::string(info.param.label);
+    });
+
+// A text file a page links to, as a reader follows the link.
+TEST(PageRendering, LinkedTextFileIsReadAsUtf8) {
+  TemporaryFolder folder;
+  Write(folder.Path() / "notes.txt",
+        "l\xC3\xAA"
+        "ers");
+  folder.Page("a.html", "a", "<a id='a' href='notes.txt'>notes</a>");
+  const auto window = Open({Text(folder.Path() / "a.html")});
+  ASSERT_TRUE(ShowsPage(*window, u"a"_s));
+  View(*window)->page()->runJavaScript(u"document.getElementById('a').click()"_s);
+  QString text;
+  EXPECT_TRUE(QTest::qWaitFor(
+      [&] {
+        View(*window)->page()->toPlainText([&](const QString& plain) { text = plain; });
+        return text.contains(u"l\u00EAers"_s);
+      },
+      kPageTimeoutMs))
+      << text.toStdString();
+}
+
+// Laid out as Sphinx lays out its output: the search index is a script that calls into the
+// theme's scripts, which load with version queries, as does the stylesheet.
+TEST(DocumentationSets, SphinxSearchPageLoadsItsIndex) {
+  TemporaryFolder folder;
+  const auto& root = folder.Path();
+  Write(root / "_static/doctools.js",
+        "window.Search = { setIndex(index) { window.indexed = index.docnames.length; } };");
+  Write(root / "_static/pydoctheme.css", "body { color: rgb(7, 8, 9); }");
+  Write(root / "searchindex.js", "Search.setIndex({\"docnames\": [\"index\", \"intro\"]});");
+  folder.Page("search.html", "search",
+              "<link rel='stylesheet' href='_static/pydoctheme.css?2022.1'>"
+              "<script src='_static/doctools.js?v=1a2b'></script>"
+              "<script defer src='searchindex.js'></script>"
+              "<script>addEventListener('load', () => { document.title = window.indexed + ' ' + "
+              "getComputedStyle(document.body).color; });</script>");
+  const auto window = Open({Text(root / "search.html")});
+  EXPECT_TRUE(ShowsPage(*window, u"2 rgb(7, 8, 9)"_s)) << View(*window)->title().toStdString();
+}
+
+TEST(DocumentationSets, PageWithAHundredImagesAndItsScriptsAndStylesheets) {
+  TemporaryFolder folder;
+  std::string body;
+  for (int i = 0; i < 100; ++i) {
+    const std::string n = std::to_string(i);
+    Write(folder.Path() / ("img/" + n + ".gif"), kGifBytes);
+    body += "<img src='img/" + n + ".gif'>";
+  }
+  for (int i = 0; i < 10; ++i) {
+    const std::string n = std::to_string(i);
+    Write(folder.Path() / ("js/" + n + ".js"), "window.scripts = (window.scripts || 0) + 1;");
+    Write(folder.Path() / ("css/" + n + ".css"), "#c" + n + " { width: 1px; }");
+    body += "<script src='js/" + n + ".js'></script><link rel='stylesheet' href='css/" + n +
+            ".css'><div id='c" + n + "'></div>";
+  }
+  folder.Page("many.html", "many",
+              body +
+                  "<script>addEventListener('load', () => { "
+                  "const images = [...document.images].filter(i => i.naturalWidth === 1); "
+                  "const styled = [...document.querySelectorAll('div')].filter("
+                  "d => d.offsetWidth === 1); document.title = images.length + ' ' + "
+                  "window.scripts + ' ' + styled.length; });</script>");
+  const auto window = Open({Text(folder.Path() / "many.html")});
+  EXPECT_TRUE(ShowsPage(*window, u"100 10 10"_s)) << View(*window)->title().toStdString();
+}
+
+}  // namespace

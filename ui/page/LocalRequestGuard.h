@@ -1,0 +1,29 @@
+#pragma once
+
+#include <QWebEngineUrlRequestInterceptor>
+
+class TLoadPasses;
+
+// Sees every request a page makes for a local file before the engine loads it, and decides by the
+// request's kind and the file's name whether and how it is loaded:
+// - XMLHttpRequest and fetch of a local file are refused outright.
+// - Documents (pages, frames, objects) load through the page scheme.
+// - A script runs only from a file typed as a script (".js", ".mjs"), a stylesheet only from a
+//   file typed as CSS, a web font only from a font file, media only from audio, video and text
+//   track files.
+// - Web fonts load through the engine's own "file:" loader, as a "file:" page's own fonts do.
+// - Everything else goes to the resource scheme, whose server refuses loads in CORS mode and hands
+//   the others to the "file:" loader with a pass; a "file:" load without a pass goes back there.
+class TLocalRequestGuard final : public QWebEngineUrlRequestInterceptor {
+  Q_OBJECT
+
+ public:
+  TLocalRequestGuard(TLoadPasses* passes, QObject* parent);
+
+  void interceptRequest(QWebEngineUrlRequestInfo& info) override;
+
+ private:
+  void RouteResource(QWebEngineUrlRequestInfo& info, const QUrl& url);
+
+  TLoadPasses* passes_;
+};
