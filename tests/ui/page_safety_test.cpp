@@ -6,6 +6,8 @@
 #include <QApplication>
 #include <QDialog>
 #include <QMenu>
+#include <QMenuBar>
+#include <QProcess>
 #include <QTest>
 #include <QWebEngineView>
 #include <filesystem>
@@ -116,34 +118,88 @@ TEST(PageSafety, StoppedRendererIsToldAndEveryEntryShowsAfterwards) {
   EXPECT_TRUE(ShowsPage(*window, u"a.html"_s));
 }
 
-bool AnyOtherWindowVisible(const TfrmMain& window) {
-  for (QWidget* widget : QApplication::topLevelWidgets()) {
-    if (widget != &window && widget->isVisible() && !qobject_cast<QMenu*>(widget)) return true;
-  }
-  return false;
+// A control that fills the page's top left, so that a click there opens its picker.
+struct PickerCase {
+  const char* label;
+  const char* control;
+};
+
+class PagePicker : public testing::TestWithParam<PickerCase> {};
+
+// Input through the X server, as a user gives it: Qt's own test events would pass by a modal
+// window that holds the real ones.
+void XInput(const QStringList& arguments) {
+  ASSERT_EQ(QProcess::execute(u"xdotool"_s, arguments), 0);
+  QTest::qWait(200);
 }
 
-TEST(PageSafety, ColourInputOpensNoWindow) {
+void XClick(const QWidget* widget, QPoint position) {
+  const QPoint onScreen = widget->mapToGlobal(position);
+  XInput({u"mousemove"_s, QString::number(onScreen.x()), QString::number(onScreen.y()), u"click"_s,
+          u"1"_s});
+}
+
+void ClickEntry(const TfrmMain& window, int row) {
+  XClick(List(window)->viewport(),
+         List(window)->visualRect(List(window)->model()->index(row, 0)).center());
+}
+
+// Chooses File > Exit with the mouse.
+void ExitByMouse(TfrmMain& window) {
+  auto* menuBar = window.findChild<QMenuBar*>(u"mnbWin"_s);
+  QAction* file = menuBar->actions().front();
+  XClick(menuBar, menuBar->actionGeometry(file).center());
+  QMenu* menu = file->menu();
+  ASSERT_TRUE(QTest::qWaitFor([&] { return menu->isVisible(); }, kPageTimeoutMs));
+  XClick(menu, menu->actionGeometry(window.findChild<QAction*>(u"mniWinFileExit"_s)).center());
+}
+
+TEST_P(PagePicker, NeitherHoldsTheWindowNorOpensOneOfItsOwn) {
   TemporaryFolder folder;
-  folder.Page("a.html", "colour",
-              "<input type='color' id='c' style='position: fixed; left: 0; top: 0; "
-              "width: 300px; height: 200px'>"
-              "<script>document.getElementById('c').onclick = () => "
-              "document.title = 'clicked';</script>");
+  folder.Page("a.html", "picker",
+              std::string(GetParam().control) +
+                  "<script>const c = document.getElementById('c'); c.style = 'position: fixed; "
+                  "left: 0; top: 0; width: 300px; height: 200px'; c.onclick = () => "
+                  "setTimeout(() => document.title = 'clicked', 300);</script>");
+  folder.Page("b.html");
+  folder.Page("c.html");
   const auto window = Open({folder.Text()});
-  Select(*window, 0);
-  ASSERT_TRUE(ShowsPage(*window, u"colour"_s));
+  window->activateWindow();
+  ASSERT_TRUE(QTest::qWaitForWindowActive(window.get()));
+  ClickEntry(*window, 0);
+  ASSERT_TRUE(ShowsPage(*window, u"picker"_s));
   bool sawWindow = false;
   QTimer watcher;
-  QObject::connect(&watcher, &QTimer::timeout,
-                   [&] { sawWindow |= AnyOtherWindowVisible(*window); });
+  QObject::connect(&watcher, &QTimer::timeout, [&] {
+    for (QWidget* widget : QApplication::topLevelWidgets()) {
+      sawWindow |=
+          widget != window.get() && widget->isVisible() && !(widget->windowFlags() & Qt::Popup);
+    }
+  });
   watcher.start(10);
-  QTest::mouseClick(View(*window)->focusProxy(), Qt::LeftButton, {}, QPoint(100, 100));
-  EXPECT_TRUE(ShowsPage(*window, u"clicked"_s));
-  QTest::qWait(1000);
+  XClick(View(*window), QPoint(100, 100));
+  ASSERT_TRUE(ShowsPage(*window, u"clicked"_s));
+
+  ClickEntry(*window, 1);
+  EXPECT_TRUE(ShowsPage(*window, u"b.html"_s));
+  XInput({u"key"_s, u"Down"_s});
+  EXPECT_TRUE(ShowsPage(*window, u"c.html"_s));
   EXPECT_FALSE(sawWindow);
-  EXPECT_EQ(QApplication::activeModalWidget(), nullptr);
+  ExitByMouse(*window);
+  EXPECT_TRUE(QTest::qWaitFor([&] { return !window->isVisible(); }, kPageTimeoutMs));
 }
+
+INSTANTIATE_TEST_SUITE_P(Cases, PagePicker,
+                         testing::Values(PickerCase{"Colour", "<input type='color' id='c'>"},
+                                         PickerCase{"Date", "<input type='date' id='c'>"},
+                                         PickerCase{"Time", "<input type='time' id='c'>"},
+                                         PickerCase{"File", "<input type='file' id='c'>"},
+                                         PickerCase{"Select",
+                                                    "<select id='c' size='1'><option>one</option>"
+                                                    "<option>two</option></select>"}),
+                         [](const testing::TestParamInfo<PickerCase>& info) {
+                           return std::string(info.param.label);
+                         });
 
 TEST(PageSafety, ContextMenuOffersOnlyActionsThatWork) {
   TemporaryFolder folder;

@@ -3,6 +3,7 @@
 #include <QApplication>
 #include <QDialog>
 #include <QMenu>
+#include <QMouseEvent>
 #include <QPointer>
 #include <QTimer>
 #include <QWebEngineView>
@@ -61,6 +62,14 @@ void TidySeparators(QMenu& menu) {
   if (previous != nullptr && previous->isSeparator()) menu.removeAction(previous);
 }
 
+// A press passed on by hand moves the keyboard focus as a click would.
+void GiveClickFocus(QWidget* clicked) {
+  for (QWidget* widget = clicked; widget != nullptr; widget = widget->parentWidget()) {
+    if (widget->focusPolicy() & Qt::ClickFocus) return widget->setFocus(Qt::MouseFocusReason);
+    if (widget->isWindow()) return;
+  }
+}
+
 }  // namespace
 
 TPageArea::TPageArea(QWebEngineView* view, QWebEngineProfile* profile)
@@ -69,6 +78,7 @@ TPageArea::TPageArea(QWebEngineView* view, QWebEngineProfile* profile)
   view_->setContextMenuPolicy(Qt::CustomContextMenu);
   connect(view_, &QWidget::customContextMenuRequested, this, &TPageArea::ShowContextMenu);
   view_->installEventFilter(this);
+  qApp->installEventFilter(this);
   connect(qApp, &QApplication::focusChanged, this, [this](QWidget* from, QWidget* to) {
     if (keptFocus_ && from == keptFocus_ && to != nullptr && view_->isAncestorOf(to))
       keptFocus_->setFocus();
@@ -154,15 +164,42 @@ void TPageArea::ShowContextMenu(const QPoint& position) {
   menu->popup(view_->mapToGlobal(position));
 }
 
-// The engine's widget layer opens its colour picker as a dialog of the view; it is answered with
-// "cancel" before it ever shows.
+// The engine's widget layer opens its colour picker as a window-modal dialog of the view; it is
+// answered with "cancel" before it ever shows. The dialog is polished as it is shown, after it was
+// made modal: it is made modeless and kept off the screen, so that even while it waits for its
+// answer it never holds the window's input (an unseen modal dialog outlives its hiding).
 bool TPageArea::eventFilter(QObject* watched, QEvent* event) {
+  if (event->type() == QEvent::MouseButtonPress && watched == QApplication::activePopupWidget()) {
+    PassOnPressOutsidePopup(static_cast<QWidget*>(watched), static_cast<QMouseEvent*>(event));
+  }
   if (watched == view_ && event->type() == QEvent::ChildPolished) {
     auto* dialog = qobject_cast<QDialog*>(static_cast<QChildEvent*>(event)->child());
     if (dialog != nullptr) {
+      dialog->setWindowModality(Qt::NonModal);
       dialog->setAttribute(Qt::WA_DontShowOnScreen);
       QMetaObject::invokeMethod(dialog, &QDialog::reject, Qt::QueuedConnection);
     }
   }
   return QObject::eventFilter(watched, event);
+}
+
+// A page's own popup (a <select>'s list) closes when a press falls outside it, as a menu does; the
+// press then also goes to what lies under it once the popup is gone, so that a click on the list or
+// the menu bar acts at once instead of only closing the popup.
+void TPageArea::PassOnPressOutsidePopup(QWidget* popup, const QMouseEvent* press) {
+  const QPoint onScreen = press->globalPosition().toPoint();
+  if (popup->parentWidget() != view_ || popup->geometry().contains(onScreen)) return;
+  const QPointer<QWidget> window = view_->window();
+  QTimer::singleShot(0, this,
+                     [window, onScreen, button = press->button(), buttons = press->buttons(),
+                      modifiers = press->modifiers()] {
+                       QWidget* target = QApplication::widgetAt(onScreen);
+                       if (window == nullptr || target == nullptr || target->window() != window)
+                         return;
+                       GiveClickFocus(target);
+                       QMouseEvent replay(QEvent::MouseButtonPress,
+                                          target->mapFromGlobal(QPointF(onScreen)),
+                                          QPointF(onScreen), button, buttons, modifiers);
+                       QCoreApplication::sendEvent(target, &replay);
+                     });
 }

@@ -5,6 +5,7 @@
 #include <QUrl>
 #include <QWebEnginePage>
 
+class QMouseEvent;
 class QWebEngineProfile;
 class QWebEngineView;
 
@@ -35,6 +36,7 @@ class TPageArea final : public QObject {
   void RendererStopped(QWebEnginePage::RenderProcessTerminationStatus status);
   void ShowContextMenu(const QPoint& position);
   void KeepFocusOutsideUntilLoaded();
+  void PassOnPressOutsidePopup(QWidget* popup, const QMouseEvent* press);
 
   QWebEngineView* view_;
   QWebEngineProfile* profile_;
