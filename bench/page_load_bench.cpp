@@ -1,6 +1,7 @@
 // Loading a page in the program against the engine loading the same "file:" URL itself: the time
-// from selecting an entry in the list until its page has loaded, for a small page and a 50 MB
-// page, in paired runs in one process. Prints "page small: R" and "page 50MB: R".
+// from selecting an entry in the list until its page has loaded, for a small page, a 50 MB page
+// and a page with 100 resources of its own, in paired runs in one process. Prints
+// "page small: R", "page 50MB: R" and "page resources: R".
 #include <QAbstractItemModel>
 #include <QApplication>
 #include <QElapsedTimer>
@@ -18,8 +19,8 @@
 #include "bench/fixture.h"
 #include "bench/median.h"
 #include "core/encoding.h"
-#include "ui/page/PageScheme.h"
 #include "ui/UfrmMain.h"
+#include "ui/page/PageScheme.h"
 
 namespace {
 
@@ -27,11 +28,12 @@ namespace fs = std::filesystem;
 
 // A page of about `bytes` bytes. Most of it is a comment, so that the figure measures reading the
 // file and handing it to the engine rather than the layout of a huge document, which the engine
-// does the same way whoever read the file.
-void WritePage(const fs::path& path, std::size_t bytes) {
+// does the same way whoever read the file. It names no character set, so the program reads all of
+// it to see whether it is UTF-8.
+void WritePage(const fs::path& path, std::size_t bytes, const std::string& body = {}) {
   std::ofstream page(path);
-  page << "<!DOCTYPE html><html><head><meta charset=\"utf-8\"><title>" << path.filename().string()
-       << "</title></head><body><p>Generated documentation</p><!--\n";
+  page << "<!DOCTYPE html><html><head><title>" << path.filename().string()
+       << "</title></head><body><p>Generated documentation</p>" << body << "<!--\n";
   const std::string line = "a class, its members and their types, repeated as generated pages do\n";
   for (std::size_t written = 0; written < bytes; written += line.size()) page << line;
   page << "--></body></html>";
@@ -76,8 +78,31 @@ Figures Measure(TfrmMain& window, QWebEngineView& engineView, const fs::path& fo
   return {MedianOf(program), MedianOf(engine)};
 }
 
+// A page with 80 images, 10 scripts and 10 stylesheets in a folder beside it.
+void WriteResourcePage(const fs::path& folder, const std::string& name) {
+  static constexpr char kGif[] =
+      "GIF89a\x01\x00\x01\x00\x80\x00\x00\xff\x00\x00\x00\x00\x00!\xf9\x04\x00\x00\x00\x00\x00,"
+      "\x00\x00\x00\x00\x01\x00\x01\x00\x00\x02\x02\x44\x01\x00;";
+  fs::create_directories(folder / "res");
+  std::string body;
+  for (int i = 0; i < 100; ++i) {
+    const std::string n = std::to_string(i);
+    if (i < 80) {
+      std::ofstream(folder / "res" / (n + ".gif"), std::ios::binary).write(kGif, sizeof kGif - 1);
+      body += "<img src='res/" + n + ".gif'>";
+    } else if (i < 90) {
+      std::ofstream(folder / "res" / (n + ".js")) << "window.loaded = (window.loaded || 0) + 1;";
+      body += "<script src='res/" + n + ".js'></script>";
+    } else {
+      std::ofstream(folder / "res" / (n + ".css")) << ".c" << n << " { margin: 1px; }";
+      body += "<link rel='stylesheet' href='res/" + n + ".css'>";
+    }
+  }
+  WritePage(folder / name, 4 * 1024, body);
+}
+
 void Report(const char* label, const Figures& figures) {
-  std::printf("page %-6s program %8.1f ms  engine alone %8.1f ms\n", label, figures.program,
+  std::printf("page %-9s program %8.1f ms  engine alone %8.1f ms\n", label, figures.program,
               figures.engine);
 }
 
@@ -91,6 +116,7 @@ int main(int argc, char** argv) {
   WritePage(folder.Path() / "a-small.html", 4 * 1024);
   WritePage(folder.Path() / "b-big.html", 50 * 1024 * 1024);
   WritePage(folder.Path() / "c-other.html", 4 * 1024);
+  WriteResourcePage(folder.Path(), "d-resources.html");
 
   TfrmMain window({core::DecodeLossless(folder.Path().string())});
   window.show();
@@ -100,9 +126,12 @@ int main(int argc, char** argv) {
 
   const Figures small = Measure(window, engineView, folder.Path(), 0, 2, 25);
   const Figures big = Measure(window, engineView, folder.Path(), 1, 2, 7);
+  const Figures resources = Measure(window, engineView, folder.Path(), 3, 2, 25);
   Report("small", small);
   Report("50MB", big);
-  std::printf("page small: %.2f\npage 50MB: %.2f\n", small.program / small.engine,
-              big.program / big.engine);
+  Report("resources", resources);
+  std::printf("page small: %.2f\npage 50MB: %.2f\npage resources: %.2f\n",
+              small.program / small.engine, big.program / big.engine,
+              resources.program / resources.engine);
   return 0;
 }

@@ -3,6 +3,7 @@
 // file whose name says it is one.
 #include <QTest>
 #include <QWebEngineView>
+#include <memory>
 #include <string>
 
 #include <gtest/gtest.h>
@@ -203,14 +204,16 @@ TEST(PageRendering, LinkedTextFileIsReadAsUtf8) {
   const auto window = Open({Text(folder.Path() / "a.html")});
   ASSERT_TRUE(ShowsPage(*window, u"a"_s));
   View(*window)->page()->runJavaScript(u"document.getElementById('a').click()"_s);
-  QString text;
+  // The text comes back later; a reply that comes after the test has ended writes into its own
+  // copy.
+  const auto text = std::make_shared<QString>();
   EXPECT_TRUE(QTest::qWaitFor(
       [&] {
-        View(*window)->page()->toPlainText([&](const QString& plain) { text = plain; });
-        return text.contains(u"l\u00EAers"_s);
+        View(*window)->page()->toPlainText([text](const QString& plain) { *text = plain; });
+        return text->contains(u"l\u00EAers"_s);
       },
       kPageTimeoutMs))
-      << text.toStdString();
+      << text->toStdString();
 }
 
 // Laid out as Sphinx lays out its output: the search index is a script that calls into the

@@ -19,15 +19,9 @@ const QByteArray& PageScheme() {
   return name;
 }
 
-const QByteArray& ResourceScheme() {
-  static const QByteArray name = PageScheme() + "-resource";
-  return name;
-}
-
 LocalUrlKind KindOf(const QUrl& url) {
   const QByteArray scheme = url.scheme().toLatin1();
   if (scheme == PageScheme()) return LocalUrlKind::Page;
-  if (scheme == ResourceScheme()) return LocalUrlKind::Resource;
   if (scheme == "file") return LocalUrlKind::File;
   return LocalUrlKind::Other;
 }
@@ -35,9 +29,7 @@ LocalUrlKind KindOf(const QUrl& url) {
 QUrl AtScheme(QUrl url, LocalUrlKind kind) {
   const bool file = kind == LocalUrlKind::File;
   const QString host = url.host();
-  url.setScheme(QString::fromLatin1(file                             ? QByteArray("file")
-                                    : kind == LocalUrlKind::Resource ? ResourceScheme()
-                                                                     : PageScheme()));
+  url.setScheme(QString::fromLatin1(file ? QByteArray("file") : PageScheme()));
   // A "file:" URL names this machine with no host; the engine's own schemes with one host for all.
   const bool thisMachine = host.isEmpty() || host == QLatin1String(core::kPageHost.data());
   if (thisMachine) url.setHost(file ? QString() : QString::fromLatin1(Latin1(core::kPageHost)));

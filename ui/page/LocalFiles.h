@@ -7,14 +7,17 @@
 
 // The URLs through which the engine reaches local files, and what a local file is taken to be.
 
-// Pages and frames: a local scheme, so that a page shows the files it names as a "file:" page does,
-// and each document gets an origin of its own that no other file shares.
+// The program's own scheme for local files: a local scheme, so that a page shows the files it names
+// as a "file:" page does, and each document gets an origin of its own that no other file shares.
+// Every local load passes through it, so that the server sees each request before the engine's own
+// file loader reads a file.
 const QByteArray& PageScheme();
-// Everything else a page loads passes through this scheme first, so that the server sees each
-// request before the engine's own file loader reads the file.
-const QByteArray& ResourceScheme();
 
-enum class LocalUrlKind { Page, Resource, File, Other };
+// The request header by which the request guard tells the server that a load is a page's
+// resource rather than a document. Pages cannot set headers on such loads.
+inline constexpr char kResourceHeader[] = "Vellumine-Resource";
+
+enum class LocalUrlKind { Page, File, Other };
 LocalUrlKind KindOf(const QUrl& url);
 
 // The same file at another of the schemes above.

@@ -56,7 +56,8 @@ void TLocalRequestGuard::RouteResource(QWebEngineUrlRequestInfo& info, const QUr
   const std::optional<std::u16string> path = LocalFileOf(url);
   if (!path || !MayLoadAs(info.resourceType(), ContentTypeOf(*path))) return info.block(true);
   if (info.resourceType() != Request::ResourceTypeFontResource) {
-    return LoadAt(info, url, LocalUrlKind::Resource);
+    info.setHttpHeader(kResourceHeader, "1");
+    return LoadAt(info, url, LocalUrlKind::Page);
   }
   // Fonts load in CORS mode, which the resource server refuses; the engine's file loader shows
   // them as it shows a "file:" page's own. It reads whatever a path names, so only a regular file

@@ -12,8 +12,9 @@ class TLoadPasses;
 //   file typed as CSS, a web font only from a font file, media only from audio, video and text
 //   track files.
 // - Web fonts load through the engine's own "file:" loader, as a "file:" page's own fonts do.
-// - Everything else goes to the resource scheme, whose server refuses loads in CORS mode and hands
-//   the others to the "file:" loader with a pass; a "file:" load without a pass goes back there.
+// - Everything else goes to the page scheme marked as a resource; its server refuses loads in CORS
+//   mode and hands the others to the "file:" loader with a pass. A "file:" load without a pass
+//   goes back to the server.
 class TLocalRequestGuard final : public QWebEngineUrlRequestInterceptor {
   Q_OBJECT
 

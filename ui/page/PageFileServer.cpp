@@ -37,20 +37,22 @@ void ReplyRefused(QWebEngineUrlRequestJob* job, const std::u16string& path,
 }
 
 // The content type with the character set the file's text is to be read in, when it must be said.
-// Reads the file through once and leaves it at its start.
+// The file is read through only when its start leaves the answer open, and left at its start.
 QByteArray ContentTypeWithCharset(QFile& file, const QByteArray& type) {
-  QByteArray head;
+  const std::string_view content(type.constData(), type.size());
+  const QByteArray head = file.read(core::kCharsetDeclarationReach);
+  const std::string_view headBytes(head.constData(), head.size());
   core::Utf8Check utf8;
-  while (!utf8.Broken()) {
-    const QByteArray chunk = file.read(kReadChunk);
-    if (chunk.isEmpty()) break;
-    if (head.isEmpty()) head = chunk.left(core::kCharsetDeclarationReach);
-    utf8.Feed(std::string_view(chunk.constData(), chunk.size()));
+  if (!core::CharsetToDeclare(content, headBytes, true).empty()) {
+    utf8.Feed(headBytes);
+    while (!utf8.Broken()) {
+      const QByteArray chunk = file.read(kReadChunk);
+      if (chunk.isEmpty()) break;
+      utf8.Feed(std::string_view(chunk.constData(), chunk.size()));
+    }
   }
   file.seek(0);
-  const std::string_view charset =
-      core::CharsetToDeclare(std::string_view(type.constData(), type.size()),
-                             std::string_view(head.constData(), head.size()), utf8.Valid());
+  const std::string_view charset = core::CharsetToDeclare(content, headBytes, utf8.Valid());
   if (charset.empty()) return type;
   return type + "; charset=" + QByteArray(charset.data(), static_cast<qsizetype>(charset.size()));
 }
@@ -76,7 +78,7 @@ void TPageFileServer::requestStarted(QWebEngineUrlRequestJob* job) {
   if (InCorsMode(*job)) return job->fail(QWebEngineUrlRequestJob::RequestDenied);
   const std::optional<std::u16string> path = LocalFileOf(job->requestUrl());
   if (!path) return job->fail(QWebEngineUrlRequestJob::UrlInvalid);
-  if (KindOf(job->requestUrl()) == LocalUrlKind::Resource) return PassOn(job, *path);
+  if (job->requestHeaders().contains(kResourceHeader)) return PassOn(job, *path);
   const platform::OpenedFile opened = platform::OpenRegularFile(*path);
   if (opened.result == platform::FileOpening::Missing) {
     return job->fail(QWebEngineUrlRequestJob::UrlNotFound);

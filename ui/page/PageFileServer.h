@@ -8,7 +8,7 @@
 class QFile;
 class TLoadPasses;
 
-// Serves the page and resource schemes. Any load in CORS mode is refused: the page's scripts would
+// Serves the page scheme. Any load in CORS mode is refused: the page's scripts would
 // read what it loads.
 // Documents are served as a browser's own file loader serves them: only regular files are read (a
 // missing file gets the engine's error page, a FIFO, device or unreadable file a notice of ours,

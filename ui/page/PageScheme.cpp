@@ -16,12 +16,6 @@ void RegisterPageScheme() {
   // not read local files, each document gets an opaque origin.
   pages.setFlags(QWebEngineUrlScheme::LocalScheme | QWebEngineUrlScheme::LocalAccessAllowed);
   QWebEngineUrlScheme::registerScheme(pages);
-
-  // Local, so that a page may load from it; the server decides what comes of each load.
-  QWebEngineUrlScheme resources(ResourceScheme());
-  resources.setSyntax(QWebEngineUrlScheme::Syntax::Host);
-  resources.setFlags(QWebEngineUrlScheme::LocalScheme);
-  QWebEngineUrlScheme::registerScheme(resources);
 }
 
 QWebEngineProfile* MakePageProfile(QObject* parent) {
@@ -30,7 +24,6 @@ QWebEngineProfile* MakePageProfile(QObject* parent) {
   auto* passes = new TLoadPasses(profile);
   auto* server = new TPageFileServer(passes, profile);
   profile->installUrlSchemeHandler(PageScheme(), server);
-  profile->installUrlSchemeHandler(ResourceScheme(), server);
   profile->setUrlRequestInterceptor(new TLocalRequestGuard(passes, profile));
   // Nothing is ever saved: a download a page starts is cancelled.
   QObject::connect(profile, &QWebEngineProfile::downloadRequested, profile,

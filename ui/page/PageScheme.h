@@ -16,9 +16,9 @@ class QWebEngineProfile;
 //   told of, and no dialog, picker or window a page asks for holds the window (PageArea,
 //   SilentWebPage).
 
-// Makes the page schemes known to the engine; must happen before the application object exists.
+// Makes the page scheme known to the engine; must happen before the application object exists.
 void RegisterPageScheme();
 
 // A private, memory-only profile without HTTP cache (every load reads the file from disk) that
-// serves the page schemes and guards every local request its pages make.
+// serves the page scheme and guards every local request its pages make.
 QWebEngineProfile* MakePageProfile(QObject* parent);
