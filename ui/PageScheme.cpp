@@ -28,15 +28,16 @@ const QByteArray& SchemeName() {
 bool IsPageUrl(const QUrl& url) { return url.scheme().toLatin1() == SchemeName(); }
 bool IsFileUrl(const QUrl& url) { return url.scheme() == QLatin1String("file"); }
 
-// The same file at another scheme and host.
-QUrl Moved(QUrl url, const QString& scheme, const QString& host) {
-  url.setScheme(scheme);
-  url.setHost(host);
-  return url;
-}
-
 bool NamesThisMachine(const QUrl& url) {
   return url.host().isEmpty() || url.host() == QLatin1String(core::kPageHost.data());
+}
+
+// The same file at another scheme: this machine is the page scheme's kPageHost and "file:"'s empty
+// host; a network share keeps its server.
+QUrl Moved(QUrl url, const QString& scheme, const QString& localHost) {
+  if (NamesThisMachine(url)) url.setHost(localHost);
+  url.setScheme(scheme);
+  return url;
 }
 
 std::optional<std::u16string> LocalFileOf(const QUrl& url) {

@@ -247,11 +247,10 @@ void TfrmMain::ListFiles(const std::u16string& folder) {
   fileList->Fill(core::ListHtmlFiles(platform::FileSystem(), folder));
 }
 
-// The engine loads the page's file resolved against the current folder, so that a relative
-// folder shows its own files.
+// The engine loads the page's file in its folder's full path, expanded as the listing expanded it,
+// so that the page shown is the file the list read (a relative folder, a link followed by "..").
 void TfrmMain::ShowFile(const std::u16string& path) {
-  const std::u16string fullPath = platform::FileSystem().Expand(path).fullPath;
-  const std::u16string address = core::PageAddress(platform::kPathStyle, fullPath);
-  const std::string url = core::EngineUrlFromAddress(address);
+  const std::u16string fullPath = core::FullFilePath(platform::FileSystem(), path);
+  const std::string url = core::EngineUrlFromPath(platform::kPathStyle, fullPath);
   pageArea->Load(QUrl::fromEncoded(QByteArray::fromStdString(url), QUrl::StrictMode));
 }

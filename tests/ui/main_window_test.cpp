@@ -147,6 +147,59 @@ TEST(PageDisplay, EachNameShowsItsOwnFile) {
   }
 }
 
+// How a folder named through a link and ".." comes to be listed.
+enum class Opening { StartUp, OpenFolder, Reload };
+
+struct LinkedFolderCase {
+  const char* label;
+  Opening opening;
+  bool withDecoy;  // a folder "pages" beside the link, holding a same-named page
+};
+
+class LinkedFolder : public testing::TestWithParam<LinkedFolderCase> {};
+
+// "lnk" leads to real/deep, so "lnk/../pages" is real/pages for the kernel: the list and the pages
+// shown come from there, never from a "pages" beside the link.
+TEST_P(LinkedFolder, ShowsThePagesOfTheFolderItLists) {
+  TemporaryFolder folder;
+  std::filesystem::create_directories(folder.Path() / "real/deep");
+  std::filesystem::create_directories(folder.Path() / "real/pages");
+  std::filesystem::create_directory_symlink("real/deep", folder.Path() / "lnk");
+  std::ofstream(folder.Path() / "real/pages/a.html") << "<title>real a</title>";
+  std::ofstream(folder.Path() / "real/pages/b.html") << "<title>real b</title>";
+  if (GetParam().withDecoy) {
+    std::filesystem::create_directory(folder.Path() / "pages");
+    std::ofstream(folder.Path() / "pages/a.html") << "<title>decoy a</title>";
+  }
+  const std::u16string linked = folder.Text() + u"/lnk/../pages";
+  const auto window =
+      Open(GetParam().opening == Opening::OpenFolder ? std::vector<std::u16string>{}
+                                                     : std::vector<std::u16string>{linked});
+  if (GetParam().opening == Opening::OpenFolder) {
+    ModalWatcher pick([&](QWidget* modal) {
+      auto* dialog = qobject_cast<QFileDialog*>(modal);
+      ASSERT_NE(dialog, nullptr);
+      dialog->setDirectory(QString::fromStdU16String(linked));
+      static_cast<QDialog*>(dialog)->accept();
+    });
+    Command(*window, "actOpenFolder")->trigger();
+  }
+  if (GetParam().opening == Opening::Reload) Command(*window, "actReloadFile")->trigger();
+  ASSERT_EQ(Entries(*window), QStringList({u"a.html"_s, u"b.html"_s}));
+  Select(*window, 0);
+  EXPECT_TRUE(ShowsPage(*window, u"real a"_s)) << View(*window)->title().toStdString();
+  Select(*window, 1);
+  EXPECT_TRUE(ShowsPage(*window, u"real b"_s)) << View(*window)->title().toStdString();
+}
+
+INSTANTIATE_TEST_SUITE_P(Cases, LinkedFolder,
+                         testing::Values(LinkedFolderCase{"StartUp", Opening::StartUp, true},
+                                         LinkedFolderCase{"StartUpWithoutDecoy", Opening::StartUp,
+                                                          false},
+                                         LinkedFolderCase{"OpenFolder", Opening::OpenFolder, true},
+                                         LinkedFolderCase{"Reload", Opening::Reload, true}),
+                         [](const auto& info) { return std::string(info.param.label); });
+
 TEST(PageDisplay, SelectingAgainAfterRefillShowsTheCurrentContent) {
   TemporaryFolder folder;
   folder.Page("a.html", "first version");
