@@ -20,6 +20,14 @@ field() { dpkg-deb --field "$deb" "$1"; }
 [ "$(field Package)" = vellumine ] || fail "package name $(field Package)"
 [ "$(field Version)" = "$version" ] || fail "version $(field Version)"
 field Depends | grep -q 'libqt6webenginewidgets6' || fail "Depends lacks the engine: $(field Depends)"
+# A Japanese font among the dependencies: fontconfig resolves Japanese to a font of one of the
+# alternatives (this machine has one installed, as a system with the package would).
+fonts=$(field Depends | tr ',' '\n' | grep 'fonts-ipafont-gothic') || fail "no Japanese font in Depends"
+japanese=$(fc-match -f '%{file}' ':lang=ja') || fail "fc-match"
+fc-query -f '%{lang}\n' "$japanese" | tr '|' '\n' | grep -qx ja || fail "$japanese has no Japanese"
+owner=$(dpkg -S "$(readlink -f "$japanese")" 2>/dev/null | cut -d: -f1) || owner=
+echo "$fonts" | tr '|' '\n' | tr -d ' ' | grep -qxF "$owner" ||
+  fail "the Japanese font $japanese comes from '$owner', not from: $fonts"
 [ "$(field Recommends)" = xdg-utils ] || fail "Recommends: $(field Recommends)"
 
 root="$work/root"
