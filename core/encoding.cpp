@@ -77,6 +77,29 @@ void AppendUtf8(std::string& out, char32_t codePoint) {
 bool IsHighSurrogate(char16_t unit) { return unit >= 0xD800 && unit <= 0xDBFF; }
 bool IsLowSurrogate(char16_t unit) { return unit >= 0xDC00 && unit <= 0xDFFF; }
 
+// The character a surrogate pair stands for.
+char32_t PairCodePoint(char16_t high, char16_t low) {
+  return 0x10000 + (static_cast<char32_t>(high - 0xD800) << 10) +
+         static_cast<char32_t>(low - 0xDC00);
+}
+
+// UTF-8 for every surrogate pair; every other code unit is written by `writeUnit`.
+template <class UnitWriter>
+std::string EncodeCodeUnits(std::u16string_view text, UnitWriter writeUnit) {
+  std::string out;
+  out.reserve(text.size());
+  for (std::size_t i = 0; i < text.size(); ++i) {
+    const char16_t unit = text[i];
+    if (IsHighSurrogate(unit) && i + 1 < text.size() && IsLowSurrogate(text[i + 1])) {
+      AppendUtf8(out, PairCodePoint(unit, text[i + 1]));
+      ++i;
+    } else {
+      writeUnit(out, unit);
+    }
+  }
+  return out;
+}
+
 }  // namespace
 
 std::u16string DecodeLossless(std::string_view bytes) {
@@ -102,37 +125,19 @@ void DecodeLosslessInto(std::string_view bytes, std::u16string& out) {
 }
 
 std::string EncodeLossless(std::u16string_view text) {
-  std::string out;
-  out.reserve(text.size());
-  for (std::size_t i = 0; i < text.size(); ++i) {
-    const char16_t unit = text[i];
-    if (IsHighSurrogate(unit) && i + 1 < text.size() && IsLowSurrogate(text[i + 1])) {
-      AppendUtf8(out, 0x10000 + ((unit - 0xD800) << 10) + (text[i + 1] - 0xDC00));
-      ++i;
-    } else if (unit >= 0xDC80 && unit <= 0xDCFF) {
+  return EncodeCodeUnits(text, [](std::string& out, char16_t unit) {
+    if (unit >= 0xDC80 && unit <= 0xDCFF) {
       out.push_back(static_cast<char>(unit - kEscapeBase));
     } else if (IsHighSurrogate(unit) || IsLowSurrogate(unit)) {
       AppendUtf8(out, kReplacement);
     } else {
       AppendUtf8(out, unit);
     }
-  }
-  return out;
+  });
 }
 
 std::string EncodeWtf8(std::u16string_view text) {
-  std::string out;
-  out.reserve(text.size());
-  for (std::size_t i = 0; i < text.size(); ++i) {
-    const char16_t unit = text[i];
-    if (IsHighSurrogate(unit) && i + 1 < text.size() && IsLowSurrogate(text[i + 1])) {
-      AppendUtf8(out, 0x10000 + ((unit - 0xD800) << 10) + (text[i + 1] - 0xDC00));
-      ++i;
-    } else {
-      AppendUtf8(out, unit);
-    }
-  }
-  return out;
+  return EncodeCodeUnits(text, [](std::string& out, char16_t unit) { AppendUtf8(out, unit); });
 }
 
 std::optional<std::u16string> DecodeWtf8(std::string_view bytes) {

@@ -62,6 +62,12 @@ vellumine_build() {
   cmake --build "$folder" --parallel "$(nproc)" "${target[@]}"
 }
 
+# vellumine_fuzz_build FOLDER: the fuzz targets of fuzz/, built with clang (sanitized) into FOLDER.
+vellumine_fuzz_build() {
+  vellumine_build "$1" -DCMAKE_CXX_COMPILER=/usr/bin/clang++ -DVELLUMINE_BUILD_GUI=OFF \
+    -DVELLUMINE_BUILD_TESTS=OFF -DVELLUMINE_BUILD_FUZZERS=ON -DVELLUMINE_WARNINGS_AS_ERRORS=ON
+}
+
 # vellumine_headless COMMAND...: runs the command on the current display, or on a private Xvfb
 # when there is none.
 vellumine_headless() {
