@@ -10,7 +10,13 @@ folder=$(mktemp -d)
 "$program" -reverse --style fusion "$folder" 2>/dev/null &
 pid=$!
 trap 'kill "$pid" 2>/dev/null; wait "$pid" 2>/dev/null; rm -rf "$folder"' EXIT
-window=$(timeout 60 xdotool search --sync --onlyvisible --name '^Vellumine$' | head -n 1)
+# A window may vanish while xdotool looks at it (X's BadWindow ends that search): search again.
+window=
+for _ in $(seq 120); do
+  window=$(xdotool search --onlyvisible --name '^Vellumine$' 2>/dev/null | head -n 1)
+  [ -n "$window" ] && break
+  sleep 0.5
+done
 [ -n "$window" ] || { echo "no main window: the program did not open the folder"; exit 1; }
 
 # The colour at window coordinates X Y, as "r,g,b".
