@@ -144,7 +144,7 @@ std::u16string PosixFullPath(std::u16string_view currentFolder, std::u16string_v
       continue;
     }
     resolved.push_back(std::move(part));
-    PosixEntry entry = entryAt(JoinedComponents(resolved));
+    const PosixEntry entry = entryAt(JoinedComponents(resolved));
     if (entry.kind == PosixEntry::Kind::Directory) continue;
     if (entry.kind == PosixEntry::Kind::Link && ++linksFollowed <= kMaxLinksFollowed) {
       resolved.pop_back();
