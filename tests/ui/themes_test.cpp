@@ -198,6 +198,24 @@ void ExpectMenuBarFits(const TfrmMain& window) {
   }
 }
 
+// Both buttons of the left panel keep their whole size side by side inside it, and the panel is
+// never narrower than designed.
+void ExpectButtonsWholeInTheLeftPanel(const TfrmMain& window) {
+  const auto* panel = window.findChild<QWidget*>(u"pnlLeftTop"_s);
+  const auto* openFolder = window.findChild<QToolButton*>(u"btnOpenFolder"_s);
+  const auto* reload = window.findChild<QToolButton*>(u"btnReload"_s);
+  EXPECT_GE(panel->width(), 193);
+  for (const QToolButton* button : {openFolder, reload}) {
+    SCOPED_TRACE(button->objectName().toStdString());
+    EXPECT_GE(button->width(), button->sizeHint().width());
+    EXPECT_GE(button->height(), button->sizeHint().height());
+    EXPECT_TRUE(panel->rect().contains(button->geometry())) << "reaches beyond the panel";
+  }
+  EXPECT_GT(reload->geometry().left(), openFolder->geometry().right());
+  EXPECT_LT(reload->geometry().top(), openFolder->geometry().bottom());
+  EXPECT_LT(openFolder->geometry().top(), reload->geometry().bottom());
+}
+
 struct FontCase {
   const char* label;
   int pointSize;  // 0: the desktop's own size
@@ -221,6 +239,7 @@ TEST_P(Fonts, NoCaptionIsClipped) {
   ASSERT_EQ(window->font().pointSize(), pointSize);
   ExpectMenuBarFits(*window);
   ExpectCaptionsFit(*window);
+  ExpectButtonsWholeInTheLeftPanel(*window);
 
   bool shown = false;
   ModalWatcher answer([&](QWidget* modal) {
@@ -237,33 +256,22 @@ TEST_P(Fonts, NoCaptionIsClipped) {
 INSTANTIATE_TEST_SUITE_P(Cases, Fonts,
                          testing::Values(FontCase{"DesktopSize", 0, false},
                                          FontCase{"FourteenPoints", 14, false},
-                                         FontCase{"FourteenPointsWhileOpen", 14, true}),
+                                         FontCase{"FourteenPointsWhileOpen", 14, true},
+                                         FontCase{"TwentyFourPointsWhileOpen", 24, true}),
                          [](const auto& info) { return std::string(info.param.label); });
 
 // The desktop font's point size the program is started with by DesktopThemeFonts; unset otherwise.
 constexpr char kThemePointSize[] = "VELLUMINE_TEST_THEME_POINT_SIZE";
 
-// Both buttons of the left panel keep their whole size side by side inside it, and the panel is
-// never narrower than designed. Runs in the program that DesktopThemeFonts starts.
+// The left panel's buttons at the desktop theme's font. Runs in the program that DesktopThemeFonts
+// starts.
 TEST(ThemeFontChild, ButtonsStayWholeSideBySideInTheLeftPanel) {
   const int pointSize = qEnvironmentVariableIntValue(kThemePointSize);
   if (pointSize == 0) GTEST_SKIP() << "runs inside DesktopThemeFonts only";
   const auto window = Open({});
   QTest::qWait(100);
   ASSERT_EQ(window->font().pointSize(), pointSize) << "the desktop theme's font did not arrive";
-  const auto* panel = window->findChild<QWidget*>(u"pnlLeftTop"_s);
-  const auto* openFolder = window->findChild<QToolButton*>(u"btnOpenFolder"_s);
-  const auto* reload = window->findChild<QToolButton*>(u"btnReload"_s);
-  EXPECT_GE(panel->width(), 193);
-  for (const QToolButton* button : {openFolder, reload}) {
-    SCOPED_TRACE(button->objectName().toStdString());
-    EXPECT_GE(button->width(), button->sizeHint().width());
-    EXPECT_GE(button->height(), button->sizeHint().height());
-    EXPECT_TRUE(panel->rect().contains(button->geometry())) << "reaches beyond the panel";
-  }
-  EXPECT_GT(reload->geometry().left(), openFolder->geometry().right());
-  EXPECT_LT(reload->geometry().top(), openFolder->geometry().bottom());
-  EXPECT_LT(openFolder->geometry().top(), reload->geometry().bottom());
+  ExpectButtonsWholeInTheLeftPanel(*window);
   ExpectCaptionsFit(*window);
 }
 
