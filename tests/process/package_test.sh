@@ -4,6 +4,7 @@
 # and starts the installed program: --version, then its window.
 # Usage: package_test.sh BUILD_FOLDER VERSION
 set -uo pipefail
+source "$(dirname "${BASH_SOURCE[0]}")/../support/find_window.sh"
 build=$1 version=$2
 [ -n "${DISPLAY:-}" ] || { echo "needs an X display"; exit 1; }
 work=$(mktemp -d)
@@ -66,7 +67,7 @@ mkdir "$work/site"
 printf '<title>t</title>' >"$work/site/index.html"
 "$program" "$work/site" 2>"$work/stderr" &
 pid=$!
-window=$(timeout 60 xdotool search --sync --onlyvisible --name '^Vellumine$' | head -n 1)
+window=$(find_window --onlyvisible --name '^Vellumine$') || window=
 [ -n "$window" ] || { cat "$work/stderr"; fail "the window did not appear"; }
 sleep 1
 xdotool windowfocus --sync "$window" key ctrl+q

@@ -4,19 +4,14 @@
 # options: with -reverse the window is mirrored, the button strip's grey on the right.
 # Usage: toolkit_options_test.sh PROGRAM
 set -uo pipefail
+source "$(dirname "${BASH_SOURCE[0]}")/../support/find_window.sh"
 program=$1
 [ -n "${DISPLAY:-}" ] || { echo "needs an X display"; exit 1; }
 folder=$(mktemp -d)
 "$program" -reverse --style fusion "$folder" 2>/dev/null &
 pid=$!
 trap 'kill "$pid" 2>/dev/null; wait "$pid" 2>/dev/null; rm -rf "$folder"' EXIT
-# A window may vanish while xdotool looks at it (X's BadWindow ends that search): search again.
-window=
-for _ in $(seq 120); do
-  window=$(xdotool search --onlyvisible --name '^Vellumine$' 2>/dev/null | head -n 1)
-  [ -n "$window" ] && break
-  sleep 0.5
-done
+window=$(find_window --onlyvisible --name '^Vellumine$') || window=
 [ -n "$window" ] || { echo "no main window: the program did not open the folder"; exit 1; }
 
 # The colour at window coordinates X Y, as "r,g,b".
