@@ -11,9 +11,15 @@ constexpr char16_t kReplacement = 0xFFFD;
 
 bool IsContinuation(unsigned char byte) { return (byte & 0xC0) == 0x80; }
 
+// Whether surrogate code points written in three bytes count as valid: WTF-8 allows them, UTF-8
+// does not.
+enum class Surrogates { Invalid, Allowed };
+
 // Length of the valid UTF-8 sequence at the start of `bytes` and its code point, or 0 when the
-// sequence is invalid (overlong forms, surrogates and values above U+10FFFF are invalid).
-std::size_t ValidSequence(std::string_view bytes, char32_t& codePoint) {
+// sequence is invalid (overlong forms, surrogates unless allowed and values above U+10FFFF are
+// invalid).
+std::size_t ValidSequence(std::string_view bytes, char32_t& codePoint,
+                          Surrogates surrogates = Surrogates::Invalid) {
   const auto lead = static_cast<unsigned char>(bytes[0]);
   std::size_t length = 0;
   char32_t minimum = 0;
@@ -36,7 +42,8 @@ std::size_t ValidSequence(std::string_view bytes, char32_t& codePoint) {
     codePoint = (codePoint << 6) | (byte & 0x3F);
   }
   const bool surrogate = codePoint >= 0xD800 && codePoint <= 0xDFFF;
-  if (codePoint < minimum || codePoint > 0x10FFFF || surrogate) return 0;
+  if (codePoint < minimum || codePoint > 0x10FFFF) return 0;
+  if (surrogate && surrogates == Surrogates::Invalid) return 0;
   return length;
 }
 
@@ -108,6 +115,29 @@ bool MayStartSequence(std::string_view bytes) {
 bool IsHighSurrogate(char16_t unit) { return unit >= 0xD800 && unit <= 0xDBFF; }
 bool IsLowSurrogate(char16_t unit) { return unit >= 0xDC00 && unit <= 0xDFFF; }
 
+// The character a surrogate pair stands for.
+char32_t PairCodePoint(char16_t high, char16_t low) {
+  return 0x10000 + (static_cast<char32_t>(high - 0xD800) << 10) +
+         static_cast<char32_t>(low - 0xDC00);
+}
+
+// UTF-8 for every surrogate pair; every other code unit is written by `writeUnit`.
+template <class UnitWriter>
+std::string EncodeCodeUnits(std::u16string_view text, UnitWriter writeUnit) {
+  std::string out;
+  out.reserve(text.size());
+  for (std::size_t i = 0; i < text.size(); ++i) {
+    const char16_t unit = text[i];
+    if (IsHighSurrogate(unit) && i + 1 < text.size() && IsLowSurrogate(text[i + 1])) {
+      AppendUtf8(out, PairCodePoint(unit, text[i + 1]));
+      ++i;
+    } else {
+      writeUnit(out, unit);
+    }
+  }
+  return out;
+}
+
 }  // namespace
 
 std::u16string DecodeLossless(std::string_view bytes) {
@@ -133,20 +163,35 @@ void DecodeLosslessInto(std::string_view bytes, std::u16string& out) {
 }
 
 std::string EncodeLossless(std::u16string_view text) {
-  std::string out;
-  out.reserve(text.size());
-  for (std::size_t i = 0; i < text.size(); ++i) {
-    const char16_t unit = text[i];
-    if (IsHighSurrogate(unit) && i + 1 < text.size() && IsLowSurrogate(text[i + 1])) {
-      AppendUtf8(out, 0x10000 + ((unit - 0xD800) << 10) + (text[i + 1] - 0xDC00));
-      ++i;
-    } else if (unit >= 0xDC80 && unit <= 0xDCFF) {
+  return EncodeCodeUnits(text, [](std::string& out, char16_t unit) {
+    if (unit >= 0xDC80 && unit <= 0xDCFF) {
       out.push_back(static_cast<char>(unit - kEscapeBase));
     } else if (IsHighSurrogate(unit) || IsLowSurrogate(unit)) {
       AppendUtf8(out, kReplacement);
     } else {
       AppendUtf8(out, unit);
     }
+  });
+}
+
+std::string EncodeWtf8(std::u16string_view text) {
+  return EncodeCodeUnits(text, [](std::string& out, char16_t unit) { AppendUtf8(out, unit); });
+}
+
+std::optional<std::u16string> DecodeWtf8(std::string_view bytes) {
+  std::u16string out;
+  out.reserve(bytes.size());
+  bool afterLoneHigh = false;
+  while (!bytes.empty()) {
+    char32_t codePoint = 0;
+    const std::size_t length = ValidSequence(bytes, codePoint, Surrogates::Allowed);
+    // A pair written as two lone surrogates has its own four-byte form.
+    if (length == 0 || (afterLoneHigh && codePoint >= 0xDC00 && codePoint <= 0xDFFF)) {
+      return std::nullopt;
+    }
+    afterLoneHigh = codePoint >= 0xD800 && codePoint <= 0xDBFF;
+    AppendCodePoint(out, codePoint);
+    bytes.remove_prefix(length);
   }
   return out;
 }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -12,6 +13,13 @@ std::u16string DecodeLossless(std::string_view bytes);
 // The same into a buffer the caller reuses, so that decoding many names allocates once.
 void DecodeLosslessInto(std::string_view bytes, std::u16string& out);
 std::string EncodeLossless(std::u16string_view text);
+
+// File names on Windows are UTF-16 and may hold unpaired surrogates. WTF-8 writes each code unit
+// as UTF-8 does, a lone surrogate in three bytes of its own and a pair in four, so every UTF-16
+// text has exactly one form. Decoding refuses anything else (invalid UTF-8, a pair written as two
+// lone surrogates).
+std::string EncodeWtf8(std::u16string_view text);
+std::optional<std::u16string> DecodeWtf8(std::string_view bytes);
 
 // The text a person should see: escaped bytes and other lone surrogates become U+FFFD.
 std::u16string ReadableText(std::u16string_view text);

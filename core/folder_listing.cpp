@@ -1,6 +1,7 @@
 #include "core/folder_listing.h"
 
 #include <algorithm>
+#include <iterator>
 #include <vector>
 
 #include "core/encoding.h"
@@ -10,7 +11,6 @@
 namespace core {
 namespace {
 
-constexpr std::u16string_view kExtendedLengthPrefix = u"\\\\?\\";
 constexpr std::size_t kWindowsMaxFolderPath = 248;
 
 std::u16string_view AfterExtendedPrefix(std::u16string_view path) {
@@ -51,6 +51,28 @@ bool HasInvalidCharacter(PathStyle style, std::u16string_view fullPath) {
   return std::any_of(rest.begin(), rest.end(), [](char16_t unit) {
     return unit < 0x20 || unit == u'"' || unit == u'<' || unit == u'>' || unit == u'|';
   });
+}
+
+// As many links as Linux follows while resolving one path before it gives up.
+constexpr int kMaxLinksFollowed = 40;
+
+// Adds the "/"-separated components of `path` to the stack, the first one on top.
+void PushComponents(std::vector<std::u16string>& stack, std::u16string_view path) {
+  std::size_t end = path.size();
+  for (std::size_t slash = path.rfind(u'/'); slash != std::u16string_view::npos;
+       slash = slash == 0 ? std::u16string_view::npos : path.rfind(u'/', slash - 1)) {
+    stack.emplace_back(path.substr(slash + 1, end - slash - 1));
+    end = slash;
+  }
+  stack.emplace_back(path.substr(0, end));
+}
+
+std::u16string JoinedComponents(const std::vector<std::u16string>& components) {
+  std::u16string path;
+  for (const std::u16string& component : components) {
+    if (!component.empty()) path.append(u"/").append(component);
+  }
+  return path.empty() ? u"/" : path;
 }
 
 [[noreturn]] void RaisePathNotFound() {
@@ -102,28 +124,46 @@ ArgumentFolder ListArgumentFolder(const FileSystem& fileSystem, std::u16string_v
           std::move(names)};
 }
 
-std::u16string PosixFullPath(std::u16string_view currentFolder, std::u16string_view path) {
+std::u16string PosixFullPath(std::u16string_view currentFolder, std::u16string_view path,
+                             const PosixEntryReader& entryAt) {
   if (path.empty()) return {};
   std::u16string joined;
   if (!path.starts_with(u'/')) joined.append(currentFolder).push_back(u'/');
   joined.append(path);
 
-  std::vector<std::u16string_view> parts;
-  const std::u16string_view whole = joined;
-  for (std::size_t start = 0; start <= whole.size();) {
-    std::size_t slash = whole.find(u'/', start);
-    if (slash == std::u16string_view::npos) slash = whole.size();
-    const std::u16string_view part = whole.substr(start, slash - start);
+  std::vector<std::u16string> pending;  // the components still to walk, the next one last
+  PushComponents(pending, joined);
+  std::vector<std::u16string> resolved;
+  int linksFollowed = 0;
+  while (!pending.empty()) {
+    std::u16string part = std::move(pending.back());
+    pending.pop_back();
+    if (part.empty() || part == u".") continue;
     if (part == u"..") {
-      if (!parts.empty()) parts.pop_back();
-    } else if (!part.empty() && part != u".") {
-      parts.push_back(part);
+      if (!resolved.empty()) resolved.pop_back();
+      continue;
     }
-    start = slash + 1;
+    resolved.push_back(std::move(part));
+    const PosixEntry entry = entryAt(JoinedComponents(resolved));
+    if (entry.kind == PosixEntry::Kind::Directory) continue;
+    if (entry.kind == PosixEntry::Kind::Link && ++linksFollowed <= kMaxLinksFollowed) {
+      resolved.pop_back();
+      if (entry.linkTarget.starts_with(u'/')) resolved.clear();
+      PushComponents(pending, entry.linkTarget);
+      continue;
+    }
+    resolved.insert(resolved.end(), std::make_move_iterator(pending.rbegin()),
+                    std::make_move_iterator(pending.rend()));
+    break;
   }
-  std::u16string full;
-  for (const std::u16string_view part : parts) full.append(u"/").append(part);
-  return full.empty() ? u"/" : full;
+  return JoinedComponents(resolved);
+}
+
+std::u16string FullFilePath(const FileSystem& fileSystem, std::u16string_view filePath) {
+  const PathStyle style = fileSystem.Style();
+  const std::u16string folder = fileSystem.Expand(FolderPart(style, filePath)).fullPath;
+  if (folder.empty()) return {};
+  return JoinPath(style, folder, FileNamePart(style, filePath));
 }
 
 }  // namespace core

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstddef>
+#include <functional>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -63,8 +64,25 @@ struct ArgumentFolder {
 // select; raises as ListHtmlFiles does.
 ArgumentFolder ListArgumentFolder(const FileSystem& fileSystem, std::u16string_view argument);
 
-// A POSIX full path: a relative path joined to the current folder, "." and ".." resolved
-// lexically (links are not followed). An empty path stays empty.
-std::u16string PosixFullPath(std::u16string_view currentFolder, std::u16string_view path);
+// What one POSIX path names when it is looked at without following a final link.
+struct PosixEntry {
+  enum class Kind { Directory, Link, Other } kind;  // Other: anything else, or nothing there
+  std::u16string linkTarget;                        // a link's target as written in the link
+};
+using PosixEntryReader = std::function<PosixEntry(const std::u16string& path)>;
+
+// A POSIX full path resolved the way the kernel resolves it: a relative path is joined to the
+// current folder, then the path is walked from the root, each link replaced by its target before
+// a ".." that follows it takes the parent, and "." dropped. From the first component that is
+// neither a directory nor a link (a file, nothing, a link after 40 links) the rest stays as
+// written, so the result names nothing exactly where the kernel finds nothing. An empty path
+// stays empty.
+std::u16string PosixFullPath(std::u16string_view currentFolder, std::u16string_view path,
+                             const PosixEntryReader& entryAt);
+
+// The full path of a listed file: its folder expanded as the listing expands it, then the name
+// (not expanded, so a link among the pages is shown from its own folder). Empty when the folder
+// has no full path.
+std::u16string FullFilePath(const FileSystem& fileSystem, std::u16string_view filePath);
 
 }  // namespace core

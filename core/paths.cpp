@@ -1,11 +1,15 @@
 #include "core/paths.h"
 
+#include <algorithm>
+
 #include "core/encoding.h"
 
 namespace core {
 namespace {
 
 constexpr std::u16string_view kFileScheme = u"file://";
+constexpr std::u16string_view kUncPrefix = u"\\\\";
+constexpr std::u16string_view kExtendedUncPrefix = u"\\\\?\\UNC\\";
 
 bool IsSeparator(PathStyle style, char16_t unit) {
   return style == PathStyle::Windows ? unit == u'\\' || unit == u':' : unit == u'/';
@@ -52,6 +56,56 @@ std::string PercentDecode(std::string_view text) {
   return bytes;
 }
 
+bool HasNul(std::string_view bytes) { return bytes.find('\0') != std::string_view::npos; }
+
+// A file name's bytes in a URL: POSIX names are bytes (lossless decoding), Windows names UTF-16
+// code units (WTF-8), so that every name has a URL of its own.
+std::string EncodeFileName(PathStyle style, std::u16string_view name) {
+  return style == PathStyle::Windows ? EncodeWtf8(name) : EncodeLossless(name);
+}
+
+std::optional<std::u16string> DecodeFileName(PathStyle style, std::string_view bytes) {
+  if (style == PathStyle::Windows) return DecodeWtf8(bytes);
+  return DecodeLossless(bytes);
+}
+
+void AppendPercentEncoded(std::string& url, std::string_view bytes) {
+  static constexpr char kHex[] = "0123456789ABCDEF";
+  for (const char byte : bytes) {
+    const auto value = static_cast<unsigned char>(byte);
+    if (KeptLiterally(value)) {
+      url.push_back(byte);
+    } else {
+      url.append({'%', kHex[value >> 4], kHex[value & 0x0F]});
+    }
+  }
+}
+
+// A network share's server and the path on it; for any other path no server and the path itself.
+struct ServerAndPath {
+  std::u16string_view server;
+  std::u16string_view path;
+};
+
+ServerAndPath SplitAtServerEnd(std::u16string_view share) {
+  const std::size_t end = std::min(share.find(u'\\'), share.size());
+  return {share.substr(0, end), share.substr(end)};
+}
+
+// Windows: "\\server\share\..." and "\\?\UNC\server\share\..." lie on the server;
+// "\\?\C:\..." is the drive path after the extended-length prefix.
+ServerAndPath SplitServer(PathStyle style, std::u16string_view fullPath) {
+  if (style == PathStyle::Posix) return {{}, fullPath};
+  if (fullPath.starts_with(kExtendedUncPrefix)) {
+    return SplitAtServerEnd(fullPath.substr(kExtendedUncPrefix.size()));
+  }
+  if (fullPath.starts_with(kExtendedLengthPrefix)) {
+    return {{}, fullPath.substr(kExtendedLengthPrefix.size())};
+  }
+  if (fullPath.starts_with(kUncPrefix)) return SplitAtServerEnd(fullPath.substr(kUncPrefix.size()));
+  return {{}, fullPath};
+}
+
 }  // namespace
 
 std::u16string ReplaceAll(std::u16string_view text, std::u16string_view from,
@@ -93,7 +147,11 @@ std::u16string SelectedFilePath(PathStyle style, std::u16string_view folder,
   const std::u16string_view doubled = style == PathStyle::Windows ? u"\\\\" : u"//";
   std::u16string path(folder);
   path.append(separator).append(name);
-  return ReplaceAll(path, doubled, separator);
+  // A Windows path that starts with "\\" names a network share (or has the extended-length
+  // prefix); only the separators after it are made single.
+  const std::size_t kept = style == PathStyle::Windows && path.starts_with(kUncPrefix) ? 2 : 0;
+  return path.substr(0, kept) +
+         ReplaceAll(std::u16string_view(path).substr(kept), doubled, separator);
 }
 
 std::u16string PageAddress(PathStyle style, std::u16string_view filePath) {
@@ -115,39 +173,41 @@ std::u16string HelpPagePath(PathStyle style, std::u16string_view executablePath)
   return std::u16string(folder) + u"\\help.html";
 }
 
-std::string EngineUrlFromAddress(std::u16string_view pageAddress) {
-  static constexpr char kHex[] = "0123456789ABCDEF";
-  std::u16string_view path = pageAddress;
-  if (path.starts_with(kFileScheme)) path.remove_prefix(kFileScheme.size());
+std::string EngineUrlFromPath(PathStyle style, std::u16string_view fullPath) {
+  const ServerAndPath parts = SplitServer(style, fullPath);
+  const std::u16string address = PageAddress(style, parts.path);
+  const std::u16string_view path = std::u16string_view(address).substr(kFileScheme.size());
   std::string url(kPageScheme);
-  url.append("://").append(kPageHost);
-  for (const char byte : EncodeLossless(path)) {
-    const auto value = static_cast<unsigned char>(byte);
-    if (KeptLiterally(value)) {
-      url.push_back(byte);
-    } else {
-      url.append({'%', kHex[value >> 4], kHex[value & 0x0F]});
-    }
+  url.append("://");
+  if (parts.server.empty()) {
+    url.append(kPageHost);
+  } else {
+    AppendPercentEncoded(url, EncodeFileName(style, parts.server));
   }
+  AppendPercentEncoded(url, EncodeFileName(style, path));
   return url;
 }
 
 std::optional<std::u16string> FilePathFromUrl(PathStyle style, std::string_view host,
                                               std::string_view encodedPath) {
   const std::string bytes = PercentDecode(encodedPath);
-  if (!bytes.starts_with('/') || bytes.find('\0') != std::string::npos) return std::nullopt;
-  std::u16string path = DecodeLossless(bytes);
+  const std::string server = PercentDecode(host);
+  if (!bytes.starts_with('/') || HasNul(bytes) || HasNul(server)) return std::nullopt;
+  std::optional<std::u16string> path = DecodeFileName(style, bytes);
+  if (!path) return std::nullopt;
   if (style == PathStyle::Posix) {
-    if (!host.empty() && host != "localhost") return std::nullopt;
+    if (!server.empty() && server != "localhost") return std::nullopt;
     return path;
   }
-  const bool drivePath = path.size() >= 3 && IsAsciiLetter(path[1]) && path[2] == u':';
-  if (host.empty() || host == "localhost") {
-    if (drivePath) path.erase(0, 1);
+  const bool drivePath = path->size() >= 3 && IsAsciiLetter((*path)[1]) && (*path)[2] == u':';
+  if (server.empty() || server == "localhost") {
+    if (drivePath) path->erase(0, 1);
   } else {
-    path = u"//" + DecodeLossless(host) + path;
+    const std::optional<std::u16string> serverName = DecodeFileName(style, server);
+    if (!serverName) return std::nullopt;
+    path = u"//" + *serverName + *path;
   }
-  return ReplaceAll(path, u"/", u"\\");
+  return ReplaceAll(*path, u"/", u"\\");
 }
 
 }  // namespace core

@@ -10,6 +10,9 @@ namespace core {
 // tested anywhere; the platform layer says which one the running program uses.
 enum class PathStyle { Windows, Posix };
 
+// The prefix of a Windows extended-length path ("\\?\UNC\" for a network share).
+inline constexpr std::u16string_view kExtendedLengthPrefix = u"\\\\?\\";
+
 // Replaces every `from` by `to` in one left-to-right pass over non-overlapping occurrences.
 std::u16string ReplaceAll(std::u16string_view text, std::u16string_view from,
                           std::u16string_view to);
@@ -23,7 +26,8 @@ std::u16string_view FileNamePart(PathStyle style, std::u16string_view path);
 // or ":"; "/" on POSIX unless the folder ends in "/".
 std::u16string JoinPath(PathStyle style, std::u16string_view folder, std::u16string_view name);
 
-// The path of a listed file: folder, one separator, name, then doubled separators made single.
+// The path of a listed file: folder, one separator, name, then doubled separators made single,
+// except the leading "\\" of a Windows network share or extended-length path.
 std::u16string SelectedFilePath(PathStyle style, std::u16string_view folder,
                                 std::u16string_view name);
 
@@ -42,15 +46,19 @@ inline constexpr std::string_view kPageScheme = "vellumine";
 // of starting one per page.
 inline constexpr std::string_view kPageHost = "localhost";
 
-// The URL that makes the browser engine load exactly the file a page address names, in the page
-// scheme. The address is not parsed as a URL (a parser would read "#" as a fragment and "%41" as
-// "A"): its path is percent-encoded byte for byte, so every character of the name stays part of
-// the file name.
-std::string EngineUrlFromAddress(std::u16string_view pageAddress);
+// The URL that makes the browser engine load exactly the file a full path names, in the page
+// scheme. Its path is the path part of the file's page address, percent-encoded byte for byte (a
+// URL parser would read "#" as a fragment and "%41" as "A"), so every character of the name stays
+// part of the file name: POSIX names as their bytes, Windows names as WTF-8, which keeps every
+// UTF-16 code unit, unpaired surrogates too. A Windows network share's server is the URL's host
+// ("\\server\share\p.html" is "vellumine://server/share/p.html"); any other path has kPageHost.
+std::string EngineUrlFromPath(PathStyle style, std::u16string_view fullPath);
 
-// The file a local URL names, from the URL's host and its percent-encoded path. Windows: "/C:/a/b"
-// is C:\a\b and a host makes a UNC path; POSIX: the path itself, with no host but "localhost".
-// Empty when the URL cannot name a local file (another host, a NUL byte, a relative path).
+// The file a local URL names, from the URL's host and its percent-encoded path, read back by the
+// rule EngineUrlFromPath writes with. Windows: "/C:/a/b" is C:\a\b and a host other than
+// "localhost" makes a UNC path; POSIX: the path itself, with no host but "localhost". Empty when
+// the URL cannot name a local file (another host on POSIX, a NUL byte in host or path, a relative
+// path, bytes that are not WTF-8 on Windows).
 std::optional<std::u16string> FilePathFromUrl(PathStyle style, std::string_view host,
                                               std::string_view encodedPath);
 

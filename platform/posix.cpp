@@ -38,6 +38,22 @@ bool LeadsToDirectory(int directoryFd, const dirent64& entry) {
   return fstatat(directoryFd, entry.d_name, &status, 0) == 0 && S_ISDIR(status.st_mode);
 }
 
+// What the path names, a final link not followed; anything unreadable counts as Other.
+core::PosixEntry EntryAt(const std::u16string& path) {
+  using Kind = core::PosixEntry::Kind;
+  if (path.find(u'\0') != std::u16string::npos) return {Kind::Other, {}};
+  const std::string bytes = core::EncodeLossless(path);
+  struct stat status {};
+  if (lstat(bytes.c_str(), &status) != 0) return {Kind::Other, {}};
+  if (S_ISDIR(status.st_mode)) return {Kind::Directory, {}};
+  if (!S_ISLNK(status.st_mode)) return {Kind::Other, {}};
+  std::string target(PATH_MAX, '\0');
+  const ssize_t length = readlink(bytes.c_str(), target.data(), target.size());
+  if (length <= 0) return {Kind::Other, {}};
+  target.resize(static_cast<std::size_t>(length));
+  return {Kind::Link, core::DecodeLossless(target)};
+}
+
 class FolderHandle {
  public:
   explicit FolderHandle(const std::string& path)
@@ -61,11 +77,13 @@ class PosixFileSystem final : public core::FileSystem {
   std::size_t PosixPathMax() const override { return PATH_MAX; }
 
   core::ExpandedPath Expand(std::u16string_view folder) const override {
-    if (folder.empty() || folder.starts_with(u'/')) return {core::PosixFullPath({}, folder), {}};
+    if (folder.empty() || folder.starts_with(u'/')) {
+      return {core::PosixFullPath({}, folder, EntryAt), {}};
+    }
     std::unique_ptr<char, decltype(&std::free)> current(getcwd(nullptr, 0), &std::free);
     if (!current && errno == ENOENT) return {{}, {}, true};
     if (!current) return {{}, ErrorText(errno)};
-    return {core::PosixFullPath(core::DecodeLossless(current.get()), folder), {}};
+    return {core::PosixFullPath(core::DecodeLossless(current.get()), folder, EntryAt), {}};
   }
 
   core::DirectoryState Directory(std::u16string_view path) const override {

@@ -39,12 +39,16 @@ vellumine_cached() {
   return 1
 }
 
-# vellumine_build FOLDER [CMAKE OPTIONS...]: configures FOLDER when it is new or when one of the
-# -DNAME=VALUE options differs from its cache, then builds it. Without CMAKE_BUILD_TYPE among the
-# options the build type is RelWithDebInfo.
+# vellumine_build FOLDER [--target TARGET] [CMAKE OPTIONS...]: configures FOLDER when it is new or
+# when one of the -DNAME=VALUE options differs from its cache, then builds TARGET, or everything.
+# Without CMAKE_BUILD_TYPE among the options the build type is RelWithDebInfo.
 vellumine_build() {
-  local folder=$1 option name configure=no
+  local folder=$1 option name configure=no target=()
   shift
+  if [ "${1:-}" = --target ]; then
+    target=(--target "$2")
+    shift 2
+  fi
   [[ " $* " == *" -DCMAKE_BUILD_TYPE="* ]] || set -- -DCMAKE_BUILD_TYPE=RelWithDebInfo "$@"
   [ -f "$folder/CMakeCache.txt" ] || configure=yes
   for option in "$@"; do
@@ -55,7 +59,13 @@ vellumine_build() {
   if [ "$configure" = yes ]; then
     cmake -S "$VELLUMINE_ROOT" -B "$folder" "$@"
   fi
-  cmake --build "$folder" --parallel "$(nproc)"
+  cmake --build "$folder" --parallel "$(nproc)" "${target[@]}"
+}
+
+# vellumine_fuzz_build FOLDER: the fuzz targets of fuzz/, built with clang (sanitized) into FOLDER.
+vellumine_fuzz_build() {
+  vellumine_build "$1" -DCMAKE_CXX_COMPILER=/usr/bin/clang++ -DVELLUMINE_BUILD_GUI=OFF \
+    -DVELLUMINE_BUILD_TESTS=OFF -DVELLUMINE_BUILD_FUZZERS=ON -DVELLUMINE_WARNINGS_AS_ERRORS=ON
 }
 
 # vellumine_headless COMMAND...: runs the command on the current display, or on a private Xvfb

@@ -7,6 +7,7 @@
 #include <QTimer>
 #include <QWidget>
 #include <algorithm>
+#include <utility>
 #include <vector>
 
 namespace FitToText {
@@ -86,7 +87,7 @@ void MoveClear(const Placed& earlier, Placed& later) {
   }
 }
 
-void Fit(QWidget* container) {
+void Fit(QWidget* container, const WidthNeeded& widthNeeded) {
   if (!container->property(kDesignedSize).isValid()) {
     container->setProperty(kDesignedSize, container->isWindow()
                                               ? container->size()
@@ -116,31 +117,38 @@ void Fit(QWidget* container) {
   const QSize size = designedSize.expandedTo(designedSize + QSize(growth.x(), growth.y()));
   if (container->isWindow()) {
     container->resize(size);
-  } else {
-    container->setFixedHeight(size.height());
+    return;
   }
+  container->setFixedHeight(size.height());
+  if (widthNeeded) widthNeeded(fittedReach.right() + 1 + designedReach.left());
 }
 
 // Fits the container again once a font change has reached its children too.
 class FontWatcher final : public QObject {
  public:
-  using QObject::QObject;
+  FontWatcher(QWidget* container, WidthNeeded widthNeeded)
+      : QObject(container), widthNeeded_(std::move(widthNeeded)) {}
 
  protected:
   bool eventFilter(QObject* watched, QEvent* event) override {
     if (event->type() == QEvent::FontChange) {
       // The watcher is the container's child, so the call dies with the container.
-      QTimer::singleShot(0, this, [container = static_cast<QWidget*>(watched)] { Fit(container); });
+      QTimer::singleShot(0, this, [this, container = static_cast<QWidget*>(watched)] {
+        Fit(container, widthNeeded_);
+      });
     }
     return false;
   }
+
+ private:
+  WidthNeeded widthNeeded_;
 };
 
 }  // namespace
 
-void Keep(QWidget* container) {
-  Fit(container);
-  container->installEventFilter(new FontWatcher(container));
+void Keep(QWidget* container, const WidthNeeded& widthNeeded) {
+  Fit(container, widthNeeded);
+  container->installEventFilter(new FontWatcher(container, widthNeeded));
 }
 
 }  // namespace FitToText

@@ -7,6 +7,7 @@
 #include <QShortcut>
 #include <QToolButton>
 #include <QWebEngineView>
+#include <algorithm>
 
 #include "core/paths.h"
 #include "platform/platform.h"
@@ -111,14 +112,13 @@ TfrmMain::TfrmMain(std::future<core::ArgumentFolder> firstArgument, QWidget* par
   // The list draws a new selection once its page is there (see TListBox).
   connect(ui->webMain, &QWebEngineView::loadFinished, ui->lsbFile, &TListBox::ReleaseHeldRepaint);
   StyleBook::Apply(this);
-  // The list keeps its width when the window is resized; the page takes the rest.
+  // The list keeps its width when the window is resized; the page takes the rest. Its first width
+  // is set once the buttons above it are fitted to the font.
   ui->splLeft->setStretchFactor(1, 1);
-  ui->splLeft->setSizes(
-      {kInitialListWidth, width() - kInitialListWidth - ui->splLeft->handleWidth()});
   ui->splLeft->handle(1)->installEventFilter(this);
   ui->lsbFile->setModel(fileList);
   BindCommands();
-  FitToText::Keep(ui->pnlLeftTop);
+  FitToText::Keep(ui->pnlLeftTop, [this](int width) { WidenLeftPanel(width); });
   FormCreate(std::move(firstArgument));
 }
 
@@ -190,6 +190,16 @@ void TfrmMain::LimitSplitterDrag(QEvent::Type type) {
   if (type == QEvent::MouseButtonRelease) ui->pnlMain->setMinimumWidth(0);
 }
 
+// The left panel starts at its designed width, or wider when its buttons need more, and a larger
+// font later widens it to what its buttons need, so that both stay whole side by side; the page
+// gives up the width. The panel never becomes narrower here.
+void TfrmMain::WidenLeftPanel(int neededWidth) {
+  const int listWidth = isVisible() ? ui->splLeft->sizes().front() : kInitialListWidth;
+  if (isVisible() && listWidth >= neededWidth) return;
+  const int widened = std::max(listWidth, neededWidth);
+  ui->splLeft->setSizes({widened, std::max(0, width() - widened - ui->splLeft->handleWidth())});
+}
+
 void TfrmMain::lsbFileChange() {
   const QModelIndexList selected = ui->lsbFile->selectionModel()->selectedIndexes();
   if (selected.isEmpty()) return;
@@ -247,11 +257,10 @@ void TfrmMain::ListFiles(const std::u16string& folder) {
   fileList->Fill(core::ListHtmlFiles(platform::FileSystem(), folder));
 }
 
-// The engine loads the page's file resolved against the current folder, so that a relative
-// folder shows its own files.
+// The engine loads the page's file in its folder's full path, expanded as the listing expanded it,
+// so that the page shown is the file the list read (a relative folder, a link followed by "..").
 void TfrmMain::ShowFile(const std::u16string& path) {
-  const std::u16string fullPath = platform::FileSystem().Expand(path).fullPath;
-  const std::u16string address = core::PageAddress(platform::kPathStyle, fullPath);
-  const std::string url = core::EngineUrlFromAddress(address);
+  const std::u16string fullPath = core::FullFilePath(platform::FileSystem(), path);
+  const std::string url = core::EngineUrlFromPath(platform::kPathStyle, fullPath);
   pageArea->Load(QUrl::fromEncoded(QByteArray::fromStdString(url), QUrl::StrictMode));
 }

@@ -42,6 +42,7 @@ class TfrmMain final : public QMainWindow {
   void BindHistoryKeys();
   void SelectEntryNamed(std::u16string_view name);
   void LimitSplitterDrag(QEvent::Type type);
+  void WidenLeftPanel(int neededWidth);
 
   void lsbFileChange();
   void ShowStoppedPageAgain();

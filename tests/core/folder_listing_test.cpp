@@ -15,7 +15,8 @@ using core::DirectoryState;
 using core::PathStyle;
 
 // A file system that reports what a test tells it to: every path expands to itself unless an
-// expansion error is set, and every path is a directory unless listed otherwise.
+// expansion is set for it or an expansion error is set, and every path is a directory unless listed
+// otherwise.
 class FakeFileSystem final : public core::FileSystem {
  public:
   explicit FakeFileSystem(PathStyle style) : style_(style) {}
@@ -24,6 +25,8 @@ class FakeFileSystem final : public core::FileSystem {
   std::size_t PosixPathMax() const override { return 4096; }
   core::ExpandedPath Expand(std::u16string_view folder) const override {
     if (currentFolderGone) return {{}, expansionError, true};
+    const auto expanded = expansions.find(std::u16string(folder));
+    if (expanded != expansions.end()) return {expanded->second, expansionError};
     return {std::u16string(folder), expansionError};
   }
   DirectoryState Directory(std::u16string_view path) const override {
@@ -46,6 +49,7 @@ class FakeFileSystem final : public core::FileSystem {
 
   std::optional<std::u16string> expansionError;
   bool currentFolderGone = false;
+  std::map<std::u16string, std::u16string> expansions;
   std::map<std::u16string, DirectoryState> states;
   std::vector<std::u16string> entries;
   mutable int reads = 0;
@@ -227,6 +231,20 @@ TEST(ArgumentFolders, BareFileNameHasNoFolderToList) {
   EXPECT_EQ(fileSystem.reads, 0);
 }
 
+// A POSIX tree for full paths: these links and files; every other path is a directory.
+core::PosixEntry EntryInTree(const std::u16string& path) {
+  using Kind = core::PosixEntry::Kind;
+  static const std::map<std::u16string, std::u16string> links = {
+      {u"/home/u/lnk", u"/real/deep"},
+      {u"/home/u/rel", u"sub/x"},
+      {u"/home/u/chain", u"lnk/.."},
+      {u"/home/u/loop", u"loop"},
+  };
+  if (const auto link = links.find(path); link != links.end()) return {Kind::Link, link->second};
+  if (path == u"/home/u/f.html" || path.starts_with(u"/home/u/gone")) return {Kind::Other, {}};
+  return {Kind::Directory, {}};
+}
+
 struct FullPathCase {
   std::u16string_view current;
   std::u16string_view path;
@@ -235,16 +253,50 @@ struct FullPathCase {
 
 class PosixFullPaths : public testing::TestWithParam<FullPathCase> {};
 
-TEST_P(PosixFullPaths, JoinAndNormaliseLexically) {
-  EXPECT_EQ(core::PosixFullPath(GetParam().current, GetParam().path), GetParam().full);
+TEST_P(PosixFullPaths, ResolveLinksBeforeParentsAsTheKernelDoes) {
+  EXPECT_EQ(core::PosixFullPath(GetParam().current, GetParam().path, EntryInTree), GetParam().full);
 }
 
-INSTANTIATE_TEST_SUITE_P(Cases, PosixFullPaths,
-                         testing::Values(FullPathCase{u"/home/u", u"docs", u"/home/u/docs"},
-                                         FullPathCase{u"/home/u", u"/abs/", u"/abs"},
-                                         FullPathCase{u"/home/u", u"./a//b/../c", u"/home/u/a/c"},
-                                         FullPathCase{u"/", u"../..", u"/"},
-                                         FullPathCase{u"/home/u", u"", u""},
-                                         FullPathCase{u"/home/u", u"a\\b:c", u"/home/u/a\\b:c"}));
+INSTANTIATE_TEST_SUITE_P(
+    Cases, PosixFullPaths,
+    testing::Values(FullPathCase{u"/home/u", u"docs", u"/home/u/docs"},
+                    FullPathCase{u"/home/u", u"/abs/", u"/abs"},
+                    FullPathCase{u"/home/u", u"./a//b/../c", u"/home/u/a/c"},
+                    FullPathCase{u"/", u"../..", u"/"}, FullPathCase{u"/home/u", u"", u""},
+                    FullPathCase{u"/home/u", u"a\\b:c", u"/home/u/a\\b:c"},
+                    FullPathCase{u"/home/u", u"lnk/../pages", u"/real/pages"},
+                    FullPathCase{u"/", u"/home/u/lnk/../pages/", u"/real/pages"},
+                    FullPathCase{u"/home/u", u"lnk", u"/real/deep"},
+                    FullPathCase{u"/home/u", u"rel/../y", u"/home/u/sub/y"},
+                    FullPathCase{u"/home/u", u"chain/../z", u"/z"},
+                    FullPathCase{u"/home/u", u"f.html/../docs", u"/home/u/f.html/../docs"},
+                    FullPathCase{u"/home/u", u"gone/../docs", u"/home/u/gone/../docs"},
+                    FullPathCase{u"/home/u", u"loop/../docs", u"/home/u/loop/../docs"}));
+
+struct FullFileCase {
+  PathStyle style;
+  std::u16string_view filePath;
+  std::u16string_view expanded;  // what the file system expands the folder part to
+  std::u16string_view full;
+};
+
+class FullFilePaths : public testing::TestWithParam<FullFileCase> {};
+
+TEST_P(FullFilePaths, ExpandTheFolderAndKeepTheName) {
+  const FullFileCase& c = GetParam();
+  FakeFileSystem fileSystem(c.style);
+  fileSystem.expansions[std::u16string(core::FolderPart(c.style, c.filePath))] = c.expanded;
+  EXPECT_EQ(core::FullFilePath(fileSystem, c.filePath), c.full);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Cases, FullFilePaths,
+    testing::Values(
+        FullFileCase{Posix, u"lnk/../pages/a.html", u"/real/pages", u"/real/pages/a.html"},
+        FullFileCase{Posix, u"/site/link.html", u"/site", u"/site/link.html"},
+        FullFileCase{Posix, u"gone/a.html", u"", u""},
+        FullFileCase{Win, u"docs\\p.html", u"C:\\work\\docs\\", u"C:\\work\\docs\\p.html"},
+        FullFileCase{Win, u"\\\\server\\share\\p.html", u"\\\\server\\share\\",
+                     u"\\\\server\\share\\p.html"}));
 
 }  // namespace

@@ -2,6 +2,9 @@
 
 #include <gtest/gtest.h>
 
+#include <iterator>
+#include <set>
+
 namespace {
 
 using core::PathStyle;
@@ -84,8 +87,13 @@ INSTANTIATE_TEST_SUITE_P(
         AddressCase{"WindowsDriveRoot", PathStyle::Windows, u"D:\\", u"a.htm", u"D:\\a.htm",
                     u"file:///D:/a.htm"},
         AddressCase{"WindowsNetworkShare", PathStyle::Windows, u"\\\\server\\share\\docs",
-                    u"p.html", u"\\server\\share\\docs\\p.html",
-                    u"file:///server/share/docs/p.html"},
+                    u"p.html", u"\\\\server\\share\\docs\\p.html",
+                    u"file:////server/share/docs/p.html"},
+        AddressCase{"WindowsNetworkShareTrailingBackslash", PathStyle::Windows,
+                    u"\\\\server\\share\\", u"p.html", u"\\\\server\\share\\p.html",
+                    u"file:////server/share/p.html"},
+        AddressCase{"WindowsExtendedLength", PathStyle::Windows, u"\\\\?\\C:\\site", u"p.html",
+                    u"\\\\?\\C:\\site\\p.html", u"file:////?/C:/site/p.html"},
         AddressCase{"WindowsRelativeFolder", PathStyle::Windows, u"docs", u"p.html",
                     u"docs\\p.html", u"file:///docs/p.html"},
         AddressCase{"WindowsUnescaped", PathStyle::Windows, u"C:\\site", u"a b#1.html",
@@ -102,6 +110,13 @@ INSTANTIATE_TEST_SUITE_P(
         AddressCase{"PosixUnescaped", PathStyle::Posix, u"/site", u"a b#1 %41.html",
                     u"/site/a b#1 %41.html", u"file:///site/a b#1 %41.html"}),
     [](const auto& info) { return std::string(info.param.label); });
+
+// A path that starts with one "\\" gets three slashes, so the server of a share whose leading
+// "\\\\" was shortened reads as a folder; the engine's URL keeps the server (EngineUrls).
+TEST(PageAddress, OneLeadingBackslashGivesThreeSlashes) {
+  EXPECT_EQ(core::PageAddress(PathStyle::Windows, u"\\server\\share\\docs\\p.html"),
+            u"file:///server/share/docs/p.html");
+}
 
 TEST(ReplaceAll, OnePassOverNonOverlappingOccurrences) {
   EXPECT_EQ(core::ReplaceAll(u"a\\\\\\b", u"\\\\", u"\\"), u"a\\\\b");
@@ -132,28 +147,74 @@ INSTANTIATE_TEST_SUITE_P(
         HelpCase{PathStyle::Posix, u"/vellumine", u"/help.html"}));
 
 struct EngineUrlCase {
-  std::u16string_view address;
+  PathStyle style;
+  std::u16string_view fullPath;
   std::string_view url;
+  std::u16string_view fileBack = {};  // when it differs from the full path
 };
 
 class EngineUrls : public testing::TestWithParam<EngineUrlCase> {};
 
-TEST_P(EngineUrls, KeepEveryCharacterOfTheFileName) {
-  EXPECT_EQ(core::EngineUrlFromAddress(GetParam().address), GetParam().url);
+// Each URL names its file again through FilePathFromUrl, as the page scheme reads it.
+TEST_P(EngineUrls, KeepEveryCharacterOfTheFileNameAndLeadBackToIt) {
+  const EngineUrlCase& c = GetParam();
+  const std::string url = core::EngineUrlFromPath(c.style, c.fullPath);
+  EXPECT_EQ(url, c.url);
+  const std::size_t hostStart = url.find("://") + 3;
+  const std::size_t pathStart = url.find('/', hostStart);
+  const std::optional<std::u16string> file =
+      core::FilePathFromUrl(c.style, std::string_view(url).substr(hostStart, pathStart - hostStart),
+                            std::string_view(url).substr(pathStart));
+  ASSERT_TRUE(file.has_value());
+  EXPECT_EQ(*file, c.fileBack.empty() ? c.fullPath : c.fileBack);
 }
 
 INSTANTIATE_TEST_SUITE_P(
     Cases, EngineUrls,
     testing::Values(
-        EngineUrlCase{u"file:///site/index.html", "vellumine://localhost/site/index.html"},
-        EngineUrlCase{u"file:///C:/site/a b#1.html",
+        EngineUrlCase{PathStyle::Posix, u"/site/index.html",
+                      "vellumine://localhost/site/index.html"},
+        EngineUrlCase{PathStyle::Windows, u"C:\\site\\a b#1.html",
                       "vellumine://localhost/C:/site/a%20b%231.html"},
-        EngineUrlCase{u"file:///site/%41.html", "vellumine://localhost/site/%2541.html"},
-        EngineUrlCase{u"file:///site/q?.html", "vellumine://localhost/site/q%3F.html"},
-        EngineUrlCase{u"file:///site/日本.html",
+        EngineUrlCase{PathStyle::Posix, u"/site/%41.html", "vellumine://localhost/site/%2541.html"},
+        EngineUrlCase{PathStyle::Posix, u"/site/q?.html", "vellumine://localhost/site/q%3F.html"},
+        EngineUrlCase{PathStyle::Posix, u"/site/日本.html",
                       "vellumine://localhost/site/%E6%97%A5%E6%9C%AC.html"},
-        EngineUrlCase{u"file:///site/caf\xDCE9.html", "vellumine://localhost/site/caf%E9.html"},
-        EngineUrlCase{u"file:///site/a\\b.html", "vellumine://localhost/site/a%5Cb.html"}));
+        EngineUrlCase{PathStyle::Posix, u"/site/caf\xDCE9.html",
+                      "vellumine://localhost/site/caf%E9.html"},
+        EngineUrlCase{PathStyle::Posix, u"/site/a\\b.html",
+                      "vellumine://localhost/site/a%5Cb.html"},
+        EngineUrlCase{PathStyle::Windows, u"C:\\日本\U0001F600.html",
+                      "vellumine://localhost/C:/%E6%97%A5%E6%9C%AC%F0%9F%98%80.html"},
+        EngineUrlCase{PathStyle::Windows, u"C:\\\xD800.html",
+                      "vellumine://localhost/C:/%ED%A0%80.html"},
+        EngineUrlCase{PathStyle::Windows, u"C:\\\xDC00.html",
+                      "vellumine://localhost/C:/%ED%B0%80.html"},
+        EngineUrlCase{PathStyle::Windows, u"C:\\\xFFFD.html",
+                      "vellumine://localhost/C:/%EF%BF%BD.html"},
+        EngineUrlCase{PathStyle::Windows, u"C:\\\xDCC3\xDCA9.html",
+                      "vellumine://localhost/C:/%ED%B3%83%ED%B2%A9.html"},
+        EngineUrlCase{PathStyle::Windows, u"C:\\\xDC00\xD800.html",
+                      "vellumine://localhost/C:/%ED%B0%80%ED%A0%80.html"},
+        EngineUrlCase{PathStyle::Windows, u"\\\\server\\share\\docs\\p.html",
+                      "vellumine://server/share/docs/p.html"},
+        EngineUrlCase{PathStyle::Windows, u"\\\\?\\UNC\\server\\share\\p.html",
+                      "vellumine://server/share/p.html", u"\\\\server\\share\\p.html"},
+        EngineUrlCase{PathStyle::Windows, u"\\\\?\\C:\\site\\p.html",
+                      "vellumine://localhost/C:/site/p.html", u"C:\\site\\p.html"}));
+
+// Names that differ in any UTF-16 code unit never share a URL.
+TEST(EngineUrls, DistinctWindowsNamesHaveDistinctUrls) {
+  const std::u16string_view names[] = {u"C:\\\xD800.html",      u"C:\\\xDC00.html",
+                                       u"C:\\\xFFFD.html",      u"C:\\\xDCC3\xDCA9.html",
+                                       u"C:\\\xE9.html",        u"C:\\\xD800\xDC00.html",
+                                       u"C:\\\xDC00\xD800.html"};
+  std::set<std::string> urls;
+  for (const std::u16string_view name : names) {
+    urls.insert(core::EngineUrlFromPath(PathStyle::Windows, name));
+  }
+  EXPECT_EQ(urls.size(), std::size(names));
+}
 
 struct UrlFileCase {
   PathStyle style;
@@ -188,6 +249,15 @@ INSTANTIATE_TEST_SUITE_P(
         UrlFileCase{PathStyle::Windows, "", "/C:/site/a%20b.html", u"C:\\site\\a b.html"},
         UrlFileCase{PathStyle::Windows, "", "/d:/a.htm", u"d:\\a.htm"},
         UrlFileCase{PathStyle::Windows, "server", "/share/a.html", u"\\\\server\\share\\a.html"},
-        UrlFileCase{PathStyle::Windows, "", "/site/a.html", u"\\site\\a.html"}));
+        UrlFileCase{PathStyle::Windows, "", "/site/a.html", u"\\site\\a.html"},
+        UrlFileCase{PathStyle::Windows, "", "/C:/%ED%A0%80.html", u"C:\\\xD800.html"},
+        UrlFileCase{PathStyle::Windows, "", "/C:/caf%E9.html", std::nullopt},
+        UrlFileCase{PathStyle::Windows, "", "/C:/%ED%A0%80%ED%B0%80.html", std::nullopt},
+        UrlFileCase{PathStyle::Windows, "server", "/share/a%00.html", std::nullopt},
+        UrlFileCase{PathStyle::Windows, "ser%00ver", "/share/a.html", std::nullopt},
+        UrlFileCase{PathStyle::Windows, std::string_view("ser\0ver", 7), "/share/a.html",
+                    std::nullopt},
+        UrlFileCase{PathStyle::Posix, std::string_view("local\0host", 10), "/a.html",
+                    std::nullopt}));
 
 }  // namespace

@@ -85,6 +85,45 @@ TEST(PosixListing, RelativeFolderResolvesAgainstTheCurrentFolder) {
   EXPECT_EQ(missing, core::kPathNotFound);
 }
 
+struct LinkedFolderCase {
+  const char* label;
+  bool relative;   // the folder named from the temporary folder as the current folder
+  bool withDecoy;  // a same-named folder "pages" beside the link, with a page of the same name
+};
+
+class LinkedFolders : public testing::TestWithParam<LinkedFolderCase> {};
+
+// "lnk" leads to real/deep, so the kernel reads "lnk/../pages" as real/pages: the listing and the
+// pages' full paths both name that folder, whatever lies beside the link.
+TEST_P(LinkedFolders, ListAndShowTheFolderTheKernelFinds) {
+  TemporaryFolder folder;
+  fs::create_directories(folder.Path() / "real/deep");
+  fs::create_directories(folder.Path() / "real/pages");
+  std::ofstream(folder.Path() / "real/pages/a.html") << "real";
+  std::ofstream(folder.Path() / "real/pages/b.html") << "real";
+  fs::create_directory_symlink("real/deep", folder.Path() / "lnk");
+  if (GetParam().withDecoy) {
+    fs::create_directory(folder.Path() / "pages");
+    std::ofstream(folder.Path() / "pages/a.html") << "decoy";
+  }
+  const fs::path previous = fs::current_path();
+  fs::current_path(folder.Path());
+  const std::u16string linked =
+      GetParam().relative ? u"lnk/../pages" : folder.Text() + u"/lnk/../pages";
+  const Names names = List(linked);
+  const std::u16string shown = core::FullFilePath(
+      platform::FileSystem(), core::SelectedFilePath(platform::kPathStyle, linked, u"a.html"));
+  fs::current_path(previous);
+  EXPECT_EQ(names, (Names{u"a.html", u"b.html"}));
+  EXPECT_EQ(fs::path(core::EncodeLossless(shown)), folder.Path() / "real/pages/a.html");
+}
+
+INSTANTIATE_TEST_SUITE_P(Cases, LinkedFolders,
+                         testing::Values(LinkedFolderCase{"Absolute", false, true},
+                                         LinkedFolderCase{"Relative", true, true},
+                                         LinkedFolderCase{"RelativeWithoutDecoy", true, false}),
+                         [](const auto& info) { return std::string(info.param.label); });
+
 TEST(PosixListing, RelativeFolderInACurrentFolderThatIsGoneIsNotFound) {
   TemporaryFolder folder;
   const fs::path previous = fs::current_path();

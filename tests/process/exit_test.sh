@@ -4,6 +4,7 @@
 # status 0 well within the limit, whatever the browser engine was doing with the FIFO.
 # Usage: exit_test.sh PROGRAM
 set -uo pipefail
+source "$(dirname "${BASH_SOURCE[0]}")/../support/find_window.sh"
 program=$1
 limit_seconds=5
 [ -n "${DISPLAY:-}" ] || { echo "needs an X display"; exit 1; }
@@ -16,7 +17,7 @@ mkfifo "$folder/x.html"
 
 "$program" "$folder/x.html" &
 pid=$!
-window=$(timeout 60 xdotool search --sync --onlyvisible --pid "$pid" --name '^Vellumine$' | head -n 1)
+window=$(find_window --onlyvisible --pid "$pid" --name '^Vellumine$') || window=
 [ -n "$window" ] || { echo "the main window did not appear"; exit 1; }
 sleep 2
 

@@ -4,6 +4,7 @@
 # Usage: fatal_start_test.sh PROGRAM EXPECTED_STDERR_REGEX [ARGUMENT...]
 # With ONLY_AS_ROOT=1 it is skipped (exit status 77) unless it runs as root.
 set -uo pipefail
+source "$(dirname "${BASH_SOURCE[0]}")/../support/find_window.sh"
 program=$1 expected=$2
 shift 2
 [ -n "${DISPLAY:-}" ] || { echo "needs an X display"; exit 1; }
@@ -17,7 +18,7 @@ trap 'rm -f "$stderr_file"; kill "$pid" 2>/dev/null' EXIT
 "$program" "$@" 2>"$stderr_file" &
 pid=$!
 
-box=$(timeout 60 xdotool search --sync --name '^アプリケーションエラー$' | head -n 1)
+box=$(find_window --name '^アプリケーションエラー$') || box=
 [ -n "$box" ] || { echo "the fatal box did not appear"; cat "$stderr_file"; exit 1; }
 if xdotool search --onlyvisible --name '^Vellumine$' >/dev/null 2>&1; then
   echo "the main window appeared"

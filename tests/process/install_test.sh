@@ -4,6 +4,7 @@
 # stand-in xdg-open that records what it was asked to open.
 # Usage: install_test.sh BUILD_FOLDER
 set -uo pipefail
+source "$(dirname "${BASH_SOURCE[0]}")/../support/find_window.sh"
 build=$1
 [ -n "${DISPLAY:-}" ] || { echo "needs an X display"; exit 1; }
 work=$(mktemp -d)
@@ -32,7 +33,7 @@ printf '#!/bin/sh\nprintf "%%s" "$1" > "%s/opened"\n' "$work" > "$work/stand-ins
 chmod +x "$work/stand-ins/xdg-open"
 PATH="$work/stand-ins:$PATH" "$prefix/bin/vellumine" 2>/dev/null &
 pid=$!
-window=$(timeout 60 xdotool search --sync --onlyvisible --name '^Vellumine$' | head -n 1)
+window=$(find_window --onlyvisible --name '^Vellumine$') || window=
 [ -n "$window" ] || fail "the window did not appear"
 sleep 1
 # Open the Help menu by its title, then choose its last item, Help.

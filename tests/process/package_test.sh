@@ -4,6 +4,7 @@
 # and starts the installed program: --version, then its window.
 # Usage: package_test.sh BUILD_FOLDER VERSION
 set -uo pipefail
+source "$(dirname "${BASH_SOURCE[0]}")/../support/find_window.sh"
 build=$1 version=$2
 [ -n "${DISPLAY:-}" ] || { echo "needs an X display"; exit 1; }
 work=$(mktemp -d)
@@ -20,6 +21,14 @@ field() { dpkg-deb --field "$deb" "$1"; }
 [ "$(field Package)" = vellumine ] || fail "package name $(field Package)"
 [ "$(field Version)" = "$version" ] || fail "version $(field Version)"
 field Depends | grep -q 'libqt6webenginewidgets6' || fail "Depends lacks the engine: $(field Depends)"
+# A Japanese font among the dependencies: fontconfig resolves Japanese to a font of one of the
+# alternatives (this machine has one installed, as a system with the package would).
+fonts=$(field Depends | tr ',' '\n' | grep 'fonts-ipafont-gothic') || fail "no Japanese font in Depends"
+japanese=$(fc-match -f '%{file}' ':lang=ja') || fail "fc-match"
+fc-query -f '%{lang}\n' "$japanese" | tr '|' '\n' | grep -qx ja || fail "$japanese has no Japanese"
+owner=$(dpkg -S "$(readlink -f "$japanese")" 2>/dev/null | cut -d: -f1) || owner=
+echo "$fonts" | tr '|' '\n' | tr -d ' ' | grep -qxF "$owner" ||
+  fail "the Japanese font $japanese comes from '$owner', not from: $fonts"
 [ "$(field Recommends)" = xdg-utils ] || fail "Recommends: $(field Recommends)"
 
 root="$work/root"
@@ -58,7 +67,7 @@ mkdir "$work/site"
 printf '<title>t</title>' >"$work/site/index.html"
 "$program" "$work/site" 2>"$work/stderr" &
 pid=$!
-window=$(timeout 60 xdotool search --sync --onlyvisible --name '^Vellumine$' | head -n 1)
+window=$(find_window --onlyvisible --name '^Vellumine$') || window=
 [ -n "$window" ] || { cat "$work/stderr"; fail "the window did not appear"; }
 sleep 1
 xdotool windowfocus --sync "$window" key ctrl+q

@@ -4,13 +4,14 @@
 # options: with -reverse the window is mirrored, the button strip's grey on the right.
 # Usage: toolkit_options_test.sh PROGRAM
 set -uo pipefail
+source "$(dirname "${BASH_SOURCE[0]}")/../support/find_window.sh"
 program=$1
 [ -n "${DISPLAY:-}" ] || { echo "needs an X display"; exit 1; }
 folder=$(mktemp -d)
 "$program" -reverse --style fusion "$folder" 2>/dev/null &
 pid=$!
 trap 'kill "$pid" 2>/dev/null; wait "$pid" 2>/dev/null; rm -rf "$folder"' EXIT
-window=$(timeout 60 xdotool search --sync --onlyvisible --name '^Vellumine$' | head -n 1)
+window=$(find_window --onlyvisible --name '^Vellumine$') || window=
 [ -n "$window" ] || { echo "no main window: the program did not open the folder"; exit 1; }
 
 # The colour at window coordinates X Y, as "r,g,b".

@@ -147,6 +147,64 @@ TEST(PageDisplay, EachNameShowsItsOwnFile) {
   }
 }
 
+// How a folder named through a link and ".." comes to be listed.
+enum class Opening { StartUp, OpenFolder, Reload };
+
+struct LinkedFolderCase {
+  const char* label;
+  Opening opening;
+  bool withDecoy;                   // a folder "pages" beside the link, holding a same-named page
+  std::vector<const char*> titles;  // of the listed pages, in the list's order
+};
+
+class LinkedFolder : public testing::TestWithParam<LinkedFolderCase> {};
+
+// "lnk" leads to real/deep, so "lnk/../pages" is real/pages for the kernel: the list and the pages
+// shown come from there, never from a "pages" beside the link. The folder picker reads ".." as
+// text and hands over the "pages" beside the link; then that folder is listed and shown.
+TEST_P(LinkedFolder, ShowsThePagesOfTheFolderItLists) {
+  TemporaryFolder folder;
+  std::filesystem::create_directories(folder.Path() / "real/deep");
+  std::filesystem::create_directories(folder.Path() / "real/pages");
+  std::filesystem::create_directory_symlink("real/deep", folder.Path() / "lnk");
+  std::ofstream(folder.Path() / "real/pages/a.html") << "<title>real a</title>";
+  std::ofstream(folder.Path() / "real/pages/b.html") << "<title>real b</title>";
+  if (GetParam().withDecoy) {
+    std::filesystem::create_directory(folder.Path() / "pages");
+    std::ofstream(folder.Path() / "pages/a.html") << "<title>decoy a</title>";
+  }
+  const std::u16string linked = folder.Text() + u"/lnk/../pages";
+  const auto window =
+      Open(GetParam().opening == Opening::OpenFolder ? std::vector<std::u16string>{}
+                                                     : std::vector<std::u16string>{linked});
+  if (GetParam().opening == Opening::OpenFolder) {
+    ModalWatcher pick([&](QWidget* modal) {
+      auto* dialog = qobject_cast<QFileDialog*>(modal);
+      ASSERT_NE(dialog, nullptr);
+      dialog->setDirectory(QString::fromStdU16String(linked));
+      static_cast<QDialog*>(dialog)->accept();
+    });
+    Command(*window, "actOpenFolder")->trigger();
+  }
+  if (GetParam().opening == Opening::Reload) Command(*window, "actReloadFile")->trigger();
+  const std::vector<const char*>& titles = GetParam().titles;
+  ASSERT_EQ(Entries(*window).size(), static_cast<qsizetype>(titles.size()));
+  for (std::size_t row = 0; row < titles.size(); ++row) {
+    Select(*window, static_cast<int>(row));
+    EXPECT_TRUE(ShowsPage(*window, QString::fromUtf8(titles[row])))
+        << View(*window)->title().toStdString();
+  }
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Cases, LinkedFolder,
+    testing::Values(LinkedFolderCase{"StartUp", Opening::StartUp, true, {"real a", "real b"}},
+                    LinkedFolderCase{
+                        "StartUpWithoutDecoy", Opening::StartUp, false, {"real a", "real b"}},
+                    LinkedFolderCase{"OpenFolder", Opening::OpenFolder, true, {"decoy a"}},
+                    LinkedFolderCase{"Reload", Opening::Reload, true, {"real a", "real b"}}),
+    [](const auto& info) { return std::string(info.param.label); });
+
 TEST(PageDisplay, SelectingAgainAfterRefillShowsTheCurrentContent) {
   TemporaryFolder folder;
   folder.Page("a.html", "first version");

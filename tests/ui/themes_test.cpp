@@ -1,11 +1,13 @@
 #include <QAbstractButton>
 #include <QLabel>
 #include <QMenuBar>
+#include <QProcess>
 #include <QStyle>
 #include <QTest>
 #include <QToolButton>
 #include <algorithm>
 #include <cmath>
+#include <fstream>
 #include <map>
 #include <vector>
 
@@ -196,6 +198,24 @@ void ExpectMenuBarFits(const TfrmMain& window) {
   }
 }
 
+// Both buttons of the left panel keep their whole size side by side inside it, and the panel is
+// never narrower than designed.
+void ExpectButtonsWholeInTheLeftPanel(const TfrmMain& window) {
+  const auto* panel = window.findChild<QWidget*>(u"pnlLeftTop"_s);
+  const auto* openFolder = window.findChild<QToolButton*>(u"btnOpenFolder"_s);
+  const auto* reload = window.findChild<QToolButton*>(u"btnReload"_s);
+  EXPECT_GE(panel->width(), 193);
+  for (const QToolButton* button : {openFolder, reload}) {
+    SCOPED_TRACE(button->objectName().toStdString());
+    EXPECT_GE(button->width(), button->sizeHint().width());
+    EXPECT_GE(button->height(), button->sizeHint().height());
+    EXPECT_TRUE(panel->rect().contains(button->geometry())) << "reaches beyond the panel";
+  }
+  EXPECT_GT(reload->geometry().left(), openFolder->geometry().right());
+  EXPECT_LT(reload->geometry().top(), openFolder->geometry().bottom());
+  EXPECT_LT(openFolder->geometry().top(), reload->geometry().bottom());
+}
+
 struct FontCase {
   const char* label;
   int pointSize;  // 0: the desktop's own size
@@ -219,6 +239,7 @@ TEST_P(Fonts, NoCaptionIsClipped) {
   ASSERT_EQ(window->font().pointSize(), pointSize);
   ExpectMenuBarFits(*window);
   ExpectCaptionsFit(*window);
+  ExpectButtonsWholeInTheLeftPanel(*window);
 
   bool shown = false;
   ModalWatcher answer([&](QWidget* modal) {
@@ -235,7 +256,57 @@ TEST_P(Fonts, NoCaptionIsClipped) {
 INSTANTIATE_TEST_SUITE_P(Cases, Fonts,
                          testing::Values(FontCase{"DesktopSize", 0, false},
                                          FontCase{"FourteenPoints", 14, false},
-                                         FontCase{"FourteenPointsWhileOpen", 14, true}),
+                                         FontCase{"FourteenPointsWhileOpen", 14, true},
+                                         FontCase{"TwentyFourPointsWhileOpen", 24, true}),
+                         [](const auto& info) { return std::string(info.param.label); });
+
+// The desktop font's point size the program is started with by DesktopThemeFonts; unset otherwise.
+constexpr char kThemePointSize[] = "VELLUMINE_TEST_THEME_POINT_SIZE";
+
+// The left panel's buttons at the desktop theme's font. Runs in the program that DesktopThemeFonts
+// starts.
+TEST(ThemeFontChild, ButtonsStayWholeSideBySideInTheLeftPanel) {
+  const int pointSize = qEnvironmentVariableIntValue(kThemePointSize);
+  if (pointSize == 0) GTEST_SKIP() << "runs inside DesktopThemeFonts only";
+  const auto window = Open({});
+  QTest::qWait(100);
+  ASSERT_EQ(window->font().pointSize(), pointSize) << "the desktop theme's font did not arrive";
+  ExpectButtonsWholeInTheLeftPanel(*window);
+  ExpectCaptionsFit(*window);
+}
+
+struct ThemeFontCase {
+  const char* label;
+  int pointSize;
+};
+
+class DesktopThemeFonts : public testing::TestWithParam<ThemeFontCase> {};
+
+// The desktop font set the way a user sets it: in KDE's kdeglobals, which Qt's own KDE theme reads
+// when the program starts. So the test program runs ThemeFontChild again on such a desktop.
+TEST_P(DesktopThemeFonts, KeepBothButtonsWhole) {
+  TemporaryFolder config;
+  std::ofstream(config.Path() / "kdeglobals")
+      << "[General]\nfont=DejaVu Sans," << GetParam().pointSize << ",-1,5,50,0,0,0,0,0\n";
+  QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+  environment.remove(u"QT_QPA_PLATFORMTHEME"_s);
+  environment.insert(u"XDG_CURRENT_DESKTOP"_s, u"KDE"_s);
+  environment.insert(u"KDE_SESSION_VERSION"_s, u"5"_s);
+  environment.insert(u"XDG_CONFIG_HOME"_s, QString::fromStdU16String(config.Text()));
+  environment.insert(QString::fromLatin1(kThemePointSize), QString::number(GetParam().pointSize));
+  QProcess program;
+  program.setProcessEnvironment(environment);
+  program.setProcessChannelMode(QProcess::MergedChannels);
+  program.start(QCoreApplication::applicationFilePath(), {u"--gtest_filter=ThemeFontChild.*"_s});
+  ASSERT_TRUE(program.waitForFinished(120000));
+  const QByteArray output = program.readAll();
+  EXPECT_EQ(program.exitCode(), 0) << output.toStdString();
+  EXPECT_TRUE(output.contains("[  PASSED  ] 1 test.")) << output.toStdString();
+}
+
+INSTANTIATE_TEST_SUITE_P(Cases, DesktopThemeFonts,
+                         testing::Values(ThemeFontCase{"SixteenPoints", 16},
+                                         ThemeFontCase{"TwentyFourPoints", 24}),
                          [](const auto& info) { return std::string(info.param.label); });
 
 }  // namespace
