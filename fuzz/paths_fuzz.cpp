@@ -39,7 +39,8 @@ void CheckPosix(std::string_view bytes) {
   CheckRoundTrip(core::PathStyle::Posix, decoded, decoded);
 }
 
-// The first unit chooses the form; a share's server is the text up to the first "\".
+// The first unit chooses the form; a share's server is the text up to the first "\". A server
+// named "?" or "." would make the path an extended-length or device path, not a share.
 void CheckWindows(std::u16string_view units) {
   if (units.empty()) return;
   const char16_t form = units.front() % 4;
@@ -50,8 +51,9 @@ void CheckWindows(std::u16string_view units) {
     return CheckRoundTrip(core::PathStyle::Windows, u"\\\\?\\C:\\" + rest, u"C:\\" + rest);
   }
   const std::size_t serverEnd = rest.find(u'\\');
-  if (serverEnd == 0 || serverEnd == std::u16string::npos ||
-      rest.substr(0, serverEnd) == u"localhost") {
+  const std::u16string_view server = std::u16string_view(rest).substr(0, serverEnd);
+  if (serverEnd == 0 || serverEnd == std::u16string::npos || server == u"localhost" ||
+      server == u"?" || server == u".") {
     return;
   }
   const std::u16string share = u"\\\\" + rest;
