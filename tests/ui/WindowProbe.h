@@ -2,16 +2,13 @@
 
 #include <QAction>
 #include <QApplication>
-#include <QDeadlineTimer>
 #include <QFileDialog>
 #include <QLabel>
 #include <QListView>
 #include <QPointer>
-#include <QSignalSpy>
 #include <QTest>
 #include <QTimer>
 #include <QWebEngineView>
-#include <algorithm>
 #include <filesystem>
 #include <functional>
 #include <memory>
@@ -61,18 +58,9 @@ inline void Select(const TfrmMain& window, int row) {
   List(window)->setCurrentIndex(List(window)->model()->index(row, 0));
 }
 
-// Waits until the browser view shows a page with this title; returns whether it did. The wait runs
-// the event loop without pauses (polling would sleep between rounds, and every local load a page
-// makes passes through the window's thread several times).
+// Waits until the browser view shows a page with this title; returns whether it did.
 inline bool ShowsPage(const TfrmMain& window, const QString& title) {
-  const QDeadlineTimer deadline(kPageTimeoutMs);
-  QWebEngineView* view = View(window);
-  while (view->title() != title) {
-    if (deadline.hasExpired()) return false;
-    QSignalSpy changed(view, &QWebEngineView::titleChanged);
-    changed.wait(static_cast<int>(std::min<qint64>(deadline.remainingTime(), 100)));
-  }
-  return true;
+  return QTest::qWaitFor([&] { return View(window)->title() == title; }, kPageTimeoutMs);
 }
 
 inline std::u16string Text(const std::filesystem::path& path) {
