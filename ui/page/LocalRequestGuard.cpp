@@ -59,7 +59,7 @@ void TLocalRequestGuard::RouteResource(QWebEngineUrlRequestInfo& info, const QUr
     info.setHttpHeader(kResourceHeader, "1");
     return LoadAt(info, url, LocalUrlKind::Page);
   }
-  // Fonts load in CORS mode, which the resource server refuses; the engine's file loader shows
+  // Fonts load in CORS mode, which the file server refuses; the engine's file loader shows
   // them as it shows a "file:" page's own. It reads whatever a path names, so only a regular file
   // gets that far.
   if (!platform::IsRegularFile(*path)) return info.block(true);
