@@ -14,6 +14,9 @@ add_library(vellumine_ui STATIC
   ${PROJECT_SOURCE_DIR}/ui/page/PageArea.cpp
   ${PROJECT_SOURCE_DIR}/ui/page/PageFileServer.cpp
   ${PROJECT_SOURCE_DIR}/ui/page/PageScheme.cpp
+  ${PROJECT_SOURCE_DIR}/ui/page/PageZoom.cpp
+  ${PROJECT_SOURCE_DIR}/ui/page/FindBar.cpp
+  ${PROJECT_SOURCE_DIR}/resources/FindBar.ui
   ${PROJECT_SOURCE_DIR}/ui/page/SilentWebPage.cpp
   ${PROJECT_SOURCE_DIR}/ui/StyleBook.cpp
   ${PROJECT_SOURCE_DIR}/ui/UfrmAbout.cpp

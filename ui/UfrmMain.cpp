@@ -17,8 +17,10 @@
 #include "ui/FitToText.h"
 #include "ui/StyleBook.h"
 #include "ui/UfrmAbout.h"
+#include "ui/page/FindBar.h"
 #include "ui/page/PageArea.h"
 #include "ui/page/PageScheme.h"
+#include "ui/page/PageZoom.h"
 #include "ui_UfrmMain.h"
 
 TfrmMain* frmMain = nullptr;
@@ -102,6 +104,8 @@ TfrmMain::TfrmMain(std::future<core::ArgumentFolder> firstArgument, QWidget* par
       ui(std::make_unique<Ui::TfrmMain>()),
       profile(nullptr),
       pageArea(nullptr),
+      pageZoom(nullptr),
+      findBar(nullptr),
       fileList(new TFileListModel(this)) {
   ui->setupUi(this);
   // The window has no minimum size of its own; its parts may shrink to nothing.
@@ -109,6 +113,7 @@ TfrmMain::TfrmMain(std::future<core::ArgumentFolder> firstArgument, QWidget* par
   // Made after the window's widgets so that it outlives the page they hold when they are deleted.
   profile = MakePageProfile(this);
   pageArea = new TPageArea(ui->webMain, profile);
+  pageZoom = new TPageZoom(ui->webMain);
   // The list draws a new selection once its page is there (see TListBox).
   connect(ui->webMain, &QWebEngineView::loadFinished, ui->lsbFile, &TListBox::ReleaseHeldRepaint);
   StyleBook::Apply(this);
@@ -148,6 +153,7 @@ void TfrmMain::BindCommands() {
   connect(ui->lsbFile, &QAbstractItemView::activated, this,
           Guarded([this] { ShowStoppedPageAgain(); }));
   BindHistoryKeys();
+  BindReadingKeys();
 }
 
 // Back and forward through the page's history, as in web browsers: Alt+Left and Alt+Right, and the
@@ -159,6 +165,30 @@ void TfrmMain::BindHistoryKeys() {
   new QShortcut(QKeySequence(Qt::ALT | Qt::Key_Right), this,
                 Guarded([this] { ui->webMain->forward(); }));
   new HistoryButtons(this, ui->webMain);
+}
+
+// Find in page and zoom, as in web browsers. They have no menu items: the keys reach them from
+// anywhere in the window.
+void TfrmMain::BindReadingKeys() {
+  const auto bind = [this](QKeyCombination key, auto run) {
+    new QShortcut(QKeySequence(key), this, Guarded(run));
+  };
+  bind(Qt::CTRL | Qt::Key_F, [this] { FindBar()->Open(); });
+  bind(QKeyCombination(Qt::Key_F3), [this] { FindBar()->FindNext(); });
+  bind(Qt::SHIFT | Qt::Key_F3, [this] { FindBar()->FindPrevious(); });
+  bind(Qt::CTRL | Qt::Key_Plus, [this] { pageZoom->ZoomIn(); });
+  bind(Qt::CTRL | Qt::Key_Equal, [this] { pageZoom->ZoomIn(); });
+  bind(Qt::CTRL | Qt::Key_Minus, [this] { pageZoom->ZoomOut(); });
+  bind(Qt::CTRL | Qt::Key_0, [this] { pageZoom->ZoomToNatural(); });
+}
+
+// The find bar joins the page area below the page the first time it is asked for.
+TFindBar* TfrmMain::FindBar() {
+  if (findBar == nullptr) {
+    findBar = new TFindBar(ui->webMain, ui->pnlMain);
+    ui->layMain->addWidget(findBar);
+  }
+  return findBar;
 }
 
 void TfrmMain::FormCreate(std::future<core::ArgumentFolder> firstArgument) {

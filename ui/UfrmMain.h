@@ -11,7 +11,9 @@
 
 class QWebEngineProfile;
 class TFileListModel;
+class TFindBar;
 class TPageArea;
+class TPageZoom;
 
 namespace Ui {
 class TfrmMain;
@@ -40,6 +42,8 @@ class TfrmMain final : public QMainWindow {
   void FormCreate(std::future<core::ArgumentFolder> firstArgument);
   void BindCommands();
   void BindHistoryKeys();
+  void BindReadingKeys();
+  TFindBar* FindBar();
   void SelectEntryNamed(std::u16string_view name);
   void LimitSplitterDrag(QEvent::Type type);
   void WidenLeftPanel(int neededWidth);
@@ -60,6 +64,8 @@ class TfrmMain final : public QMainWindow {
   std::unique_ptr<Ui::TfrmMain> ui;
   QWebEngineProfile* profile;
   TPageArea* pageArea;
+  TPageZoom* pageZoom;
+  TFindBar* findBar;
   TFileListModel* fileList;
   std::u16string FLastOpenFoloder;
 };

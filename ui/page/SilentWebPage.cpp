@@ -3,6 +3,7 @@
 #include <QWebEngineCertificateError>
 #include <QWebEngineFileSystemAccessRequest>
 #include <QWebEngineFullScreenRequest>
+#include <QWebEngineNewWindowRequest>
 #include <QWebEngineRegisterProtocolHandlerRequest>
 #include <QWebEngineSettings>
 
@@ -10,12 +11,26 @@
 #include <QWebEnginePermission>
 #endif
 
+#include "ui/page/LocalFiles.h"
+
+namespace {
+
+// Where a link may lead: local files and the web. Script, data and blank addresses would make or
+// run a page here instead of showing one.
+bool IsLinkTarget(const QUrl& url) {
+  return KindOf(url) != LocalUrlKind::Other || url.scheme() == QLatin1String("http") ||
+         url.scheme() == QLatin1String("https");
+}
+
+}  // namespace
+
 TSilentWebPage::TSilentWebPage(QWebEngineProfile* profile, QObject* parent)
     : QWebEnginePage(profile, parent) {
   // A local page reads no other local file as a mainstream browser's "file:" page does not.
   settings()->setAttribute(QWebEngineSettings::LocalContentCanAccessFileUrls, false);
   settings()->setAttribute(QWebEngineSettings::LocalContentCanAccessRemoteUrls, false);
   RefuseRequests();
+  connect(this, &QWebEnginePage::newWindowRequested, this, &TSilentWebPage::OpenHereWhenAsked);
 }
 
 void TSilentWebPage::RefuseRequests() {
@@ -56,3 +71,13 @@ QStringList TSilentWebPage::chooseFiles(FileSelectionMode, const QStringList&, c
 }
 
 QWebEnginePage* TSilentWebPage::createWindow(WebWindowType) { return nullptr; }
+
+// The engine asks for a new window only after createWindow has declined one. A user's click (on a
+// link with a target, or one that calls window.open) shows the page here, as a link would, once
+// the engine has finished with the request; only addresses a link could lead to are followed.
+void TSilentWebPage::OpenHereWhenAsked(const QWebEngineNewWindowRequest& request) {
+  const QUrl url = request.requestedUrl();
+  if (!request.isUserInitiated() || !IsLinkTarget(url)) return;
+  QMetaObject::invokeMethod(
+      this, [this, url] { load(url); }, Qt::QueuedConnection);
+}

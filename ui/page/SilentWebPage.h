@@ -2,10 +2,13 @@
 
 #include <QWebEnginePage>
 
+class QWebEngineNewWindowRequest;
+
 // A page that never asks the user anything: script dialogs, file choosers, permissions,
-// certificate questions, full-screen and new windows are all answered without a word (a sign-in
-// nobody answers is cancelled by the engine), so no page can block the viewer or open a window of
-// its own. Local pages get no access to other local files.
+// certificate questions and full-screen are all answered without a word (a sign-in nobody answers
+// is cancelled by the engine), so no page can block the viewer. No page opens a window of its own:
+// a link or a click that asks for a new window shows its page in this one, and a window a page asks
+// for by itself opens nowhere. Local pages get no access to other local files.
 class TSilentWebPage final : public QWebEnginePage {
   Q_OBJECT
 
@@ -25,4 +28,5 @@ class TSilentWebPage final : public QWebEnginePage {
 
  private:
   void RefuseRequests();
+  void OpenHereWhenAsked(const QWebEngineNewWindowRequest& request);
 };
