@@ -111,6 +111,13 @@ QString Resolve(const QString& requested, const QString& kindDefault) {
   return {};
 }
 
+void ApplyPanelSurface(QWidget* strip) {
+  strip->setAutoFillBackground(true);
+  strip->setPalette(FixedSurfacePalette());
+  for (QWidget* control : strip->findChildren<QWidget*>())
+    control->setPalette(FixedSurfacePalette());
+}
+
 void Apply(QWidget* window) {
   RegisterResources();
   auto* painter = new EntryPainter(window);

@@ -18,4 +18,8 @@ QString Resolve(const QString& requested, const QString& kindDefault);
 // Applies the book to every panel, splitter and menu bar of the window.
 void Apply(QWidget* window);
 
+// Gives a strip added to a panel later (the find bar) the panel's surface and captions, down to
+// its last control, so that no desktop palette turns them light on light.
+void ApplyPanelSurface(QWidget* strip);
+
 }  // namespace StyleBook

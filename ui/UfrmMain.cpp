@@ -186,6 +186,7 @@ void TfrmMain::BindReadingKeys() {
 TFindBar* TfrmMain::FindBar() {
   if (findBar == nullptr) {
     findBar = new TFindBar(ui->webMain, ui->pnlMain);
+    StyleBook::ApplyPanelSurface(findBar);
     ui->layMain->addWidget(findBar);
   }
   return findBar;

@@ -34,7 +34,7 @@ void TFindBar::SetIcons() {
   ui->btnFindNext->setIcon(
       QIcon::fromTheme(QStringLiteral("go-down"), style()->standardIcon(QStyle::SP_ArrowDown)));
   ui->btnFindClose->setIcon(QIcon::fromTheme(
-      QStringLiteral("window-close"), style()->standardIcon(QStyle::SP_TitleBarCloseButton)));
+      QStringLiteral("window-close"), style()->standardIcon(QStyle::SP_DialogCloseButton)));
 }
 
 void TFindBar::Open() {
