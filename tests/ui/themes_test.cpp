@@ -262,6 +262,8 @@ INSTANTIATE_TEST_SUITE_P(Cases, Fonts,
 
 // The desktop font's point size the program is started with by DesktopThemeFonts; unset otherwise.
 constexpr char kThemePointSize[] = "VELLUMINE_TEST_THEME_POINT_SIZE";
+// Set in the program started by DesktopThemeColours.
+constexpr char kThemeColours[] = "VELLUMINE_TEST_THEME_COLOURS";
 
 // The left panel's buttons at the desktop theme's font. Runs in the program that DesktopThemeFonts
 // starts.
@@ -275,6 +277,55 @@ TEST(ThemeFontChild, ButtonsStayWholeSideBySideInTheLeftPanel) {
   ExpectCaptionsFit(*window);
 }
 
+// The find bar's captions under the desktop theme's dark colours, which reach the program as
+// palettes of their own for each kind of control. Runs in the program that DesktopThemeColours
+// starts.
+TEST(ThemeColourChild, FindBarCaptionsStayLegible) {
+  if (!qEnvironmentVariableIsSet(kThemeColours)) GTEST_SKIP() << "runs inside DesktopThemeColours";
+  TemporaryFolder folder;
+  folder.Page("a.html", "fruit", "<p>apple</p>");
+  const auto window = Open({folder.Text()});
+  ASSERT_LT(window->palette().color(QPalette::Window).lightness(), 128)
+      << "the desktop theme's colours did not arrive";
+  window->activateWindow();
+  ASSERT_TRUE(QTest::qWaitForWindowActive(window.get()));
+  Select(*window, 0);
+  ASSERT_TRUE(ShowsPage(*window, u"fruit"_s));
+  QTest::keyClick(List(*window), Qt::Key_F, Qt::ControlModifier);
+  auto* field = window->findChild<QWidget*>(u"edtFind"_s);
+  auto* count = window->findChild<QLabel*>(u"lblFindCount"_s);
+  ASSERT_NE(field, nullptr);
+  QTest::keyClicks(field, u"apple"_s);
+  ASSERT_TRUE(QTest::qWaitFor([&] { return count->text() == u"1 of 1"_s; }, kPageTimeoutMs));
+  const QImage image = window->grab().toImage();
+  EXPECT_GE(CaptionContrast(image, AreaIn(*window, count, count->rect())), kLegible);
+  EXPECT_GE(CaptionContrast(image, AreaIn(*window, field, field->rect().adjusted(3, 3, -3, -3))),
+            kLegible);
+  ExpectCaptionsFit(*count->parentWidget());
+}
+
+// Runs the named child test in a program started on a KDE desktop with this kdeglobals, which Qt's
+// own KDE theme reads when the program starts.
+void ExpectChildPassesOnKdeDesktop(const std::string& kdeglobals, const QString& childTest,
+                                   const char* variable, const QString& value) {
+  TemporaryFolder config;
+  std::ofstream(config.Path() / "kdeglobals") << kdeglobals;
+  QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+  environment.remove(u"QT_QPA_PLATFORMTHEME"_s);
+  environment.insert(u"XDG_CURRENT_DESKTOP"_s, u"KDE"_s);
+  environment.insert(u"KDE_SESSION_VERSION"_s, u"5"_s);
+  environment.insert(u"XDG_CONFIG_HOME"_s, QString::fromStdU16String(config.Text()));
+  environment.insert(QString::fromLatin1(variable), value);
+  QProcess program;
+  program.setProcessEnvironment(environment);
+  program.setProcessChannelMode(QProcess::MergedChannels);
+  program.start(QCoreApplication::applicationFilePath(), {u"--gtest_filter="_s + childTest});
+  ASSERT_TRUE(program.waitForFinished(120000));
+  const QByteArray output = program.readAll();
+  EXPECT_EQ(program.exitCode(), 0) << output.toStdString();
+  EXPECT_TRUE(output.contains("[  PASSED  ] 1 test.")) << output.toStdString();
+}
+
 struct ThemeFontCase {
   const char* label;
   int pointSize;
@@ -282,31 +333,28 @@ struct ThemeFontCase {
 
 class DesktopThemeFonts : public testing::TestWithParam<ThemeFontCase> {};
 
-// The desktop font set the way a user sets it: in KDE's kdeglobals, which Qt's own KDE theme reads
-// when the program starts. So the test program runs ThemeFontChild again on such a desktop.
+// The desktop font set the way a user sets it: in KDE's kdeglobals.
 TEST_P(DesktopThemeFonts, KeepBothButtonsWhole) {
-  TemporaryFolder config;
-  std::ofstream(config.Path() / "kdeglobals")
-      << "[General]\nfont=DejaVu Sans," << GetParam().pointSize << ",-1,5,50,0,0,0,0,0\n";
-  QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
-  environment.remove(u"QT_QPA_PLATFORMTHEME"_s);
-  environment.insert(u"XDG_CURRENT_DESKTOP"_s, u"KDE"_s);
-  environment.insert(u"KDE_SESSION_VERSION"_s, u"5"_s);
-  environment.insert(u"XDG_CONFIG_HOME"_s, QString::fromStdU16String(config.Text()));
-  environment.insert(QString::fromLatin1(kThemePointSize), QString::number(GetParam().pointSize));
-  QProcess program;
-  program.setProcessEnvironment(environment);
-  program.setProcessChannelMode(QProcess::MergedChannels);
-  program.start(QCoreApplication::applicationFilePath(), {u"--gtest_filter=ThemeFontChild.*"_s});
-  ASSERT_TRUE(program.waitForFinished(120000));
-  const QByteArray output = program.readAll();
-  EXPECT_EQ(program.exitCode(), 0) << output.toStdString();
-  EXPECT_TRUE(output.contains("[  PASSED  ] 1 test.")) << output.toStdString();
+  ExpectChildPassesOnKdeDesktop("[General]\nfont=DejaVu Sans," +
+                                    std::to_string(GetParam().pointSize) + ",-1,5,50,0,0,0,0,0\n",
+                                u"ThemeFontChild.*"_s, kThemePointSize,
+                                QString::number(GetParam().pointSize));
 }
 
 INSTANTIATE_TEST_SUITE_P(Cases, DesktopThemeFonts,
                          testing::Values(ThemeFontCase{"SixteenPoints", 16},
                                          ThemeFontCase{"TwentyFourPoints", 24}),
                          [](const auto& info) { return std::string(info.param.label); });
+
+// A dark colour scheme set the way a user sets it, in KDE's kdeglobals, with a large font.
+TEST(DesktopThemeColours, KeepTheFindBarLegible) {
+  ExpectChildPassesOnKdeDesktop(
+      "[General]\nfont=DejaVu Sans,20,-1,5,50,0,0,0,0,0\n"
+      "[Colors:Window]\nBackgroundNormal=53,53,53\nForegroundNormal=238,238,238\n"
+      "[Colors:View]\nBackgroundNormal=36,36,36\nForegroundNormal=245,245,245\n"
+      "[Colors:Button]\nBackgroundNormal=60,60,60\nForegroundNormal=240,240,240\n"
+      "[Colors:Selection]\nBackgroundNormal=42,130,218\nForegroundNormal=255,255,255\n",
+      u"ThemeColourChild.*"_s, kThemeColours, u"1"_s);
+}
 
 }  // namespace
