@@ -98,7 +98,16 @@ std::u16string_view UsageText() {
          u"             even when it starts with \"-\"\n"
          u"\n"
          u"Qt's own options, such as -style, -platform and -reverse, go to Qt; the\n"
-         u"arguments from --webEngineArgs on go to the browser engine.\n";
+         u"arguments from --webEngineArgs on go to the browser engine.\n"
+         u"\n"
+         u"Keys in the window:\n"
+         u"  Up, Down, Page Up, Page Down, Home, End  move through the list\n"
+         u"  Ctrl+O  Open Folder      F5, Ctrl+R  Reload      F1  Help      Ctrl+Q  Exit\n"
+         u"  Alt+Left, Alt+Right      back and forward in the page's history\n"
+         u"  Ctrl+F                   find in the page (Enter, F3: next match;\n"
+         u"                           Shift+Enter, Shift+F3: previous; Esc: close)\n"
+         u"  Ctrl+Plus, Ctrl+Minus    zoom the page in and out (also Ctrl+wheel)\n"
+         u"  Ctrl+0                   the page at its natural size\n";
 }
 
 std::u16string VersionText(std::u16string_view version) {

@@ -329,7 +329,8 @@ TEST(CommandLineAnswers, VersionAndUsage) {
   EXPECT_EQ(core::VersionText(u"1.1.0"), u"Vellumine 1.1.0\n");
   const std::u16string_view usage = core::UsageText();
   EXPECT_TRUE(usage.starts_with(u"Usage: vellumine [OPTION]... [--] [FOLDER | FILE]\n"));
-  for (const std::u16string_view option : {u"  --help ", u"  --version ", u"  -- "}) {
+  for (const std::u16string_view option :
+       {u"  --help ", u"  --version ", u"  -- ", u"  Ctrl+F ", u"  Ctrl+0 "}) {
     EXPECT_NE(usage.find(option), std::u16string_view::npos);
   }
   EXPECT_TRUE(usage.ends_with(u"\n"));
