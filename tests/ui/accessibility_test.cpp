@@ -1,5 +1,7 @@
 #include <QAccessible>
+#include <QLabel>
 #include <QWidget>
+#include <initializer_list>
 #include <map>
 
 #include <gtest/gtest.h>
@@ -40,22 +42,47 @@ struct Control {
   const char* name;
 };
 
-TEST(Accessibility, EveryControlHasANameAndTheRoleOfItsKind) {
-  const auto window = Open({});
-  const std::map<QString, Node> found = ControlsOf(*window);
-  for (const Control& control : {Control{"btnOpenFolder", QAccessible::Button, "Open Folder"},
-                                 Control{"btnReload", QAccessible::Button, "Reload"},
-                                 Control{"lsbFile", QAccessible::List, "HTML files"},
-                                 Control{"webMain", QAccessible::Client, "Page"},
-                                 Control{"mnbWin", QAccessible::MenuBar, ""}}) {
+// Each control is in the window's accessibility tree with its role and, where given, its name.
+void ExpectControls(const TfrmMain& window, std::initializer_list<Control> controls) {
+  const std::map<QString, Node> found = ControlsOf(window);
+  for (const Control& control : controls) {
     SCOPED_TRACE(control.objectName);
     const auto node = found.find(QString::fromLatin1(control.objectName));
     ASSERT_NE(node, found.end()) << "not in the accessibility tree";
     EXPECT_EQ(node->second.role, control.role);
     if (*control.name != '\0') {
-      EXPECT_EQ(node->second.name, QString::fromLatin1(control.name));
+      EXPECT_EQ(node->second.name, QString::fromUtf8(control.name));
     }
   }
+}
+
+TEST(Accessibility, EveryControlHasANameAndTheRoleOfItsKind) {
+  const auto window = Open({});
+  ExpectControls(*window, {Control{"btnOpenFolder", QAccessible::Button, "Open Folder"},
+                           Control{"btnReload", QAccessible::Button, "Reload"},
+                           Control{"lsbFile", QAccessible::List, "HTML files"},
+                           Control{"webMain", QAccessible::Client, "Page"},
+                           Control{"mnbWin", QAccessible::MenuBar, ""}});
+}
+
+// The count is the label's own text, so that a screen reader reads "1 of 2" as it changes.
+TEST(Accessibility, TheFindBarsControlsAreNamed) {
+  TemporaryFolder folder;
+  folder.Page("a.html", "twice", "<p>word word</p>");
+  const auto window = Open({folder.Text()});
+  window->activateWindow();
+  ASSERT_TRUE(QTest::qWaitForWindowActive(window.get()));
+  Select(*window, 0);
+  ASSERT_TRUE(ShowsPage(*window, u"twice"_s));
+  QTest::keyClick(List(*window), Qt::Key_F, Qt::ControlModifier);
+  QTest::keyClicks(QApplication::focusWidget(), u"word"_s);
+  ASSERT_TRUE(QTest::qWaitFor(
+      [&] { return window->findChild<QLabel*>(u"lblFindCount"_s)->text() == u"1 of 2"_s; }));
+  ExpectControls(*window, {Control{"edtFind", QAccessible::EditableText, "Find in page"},
+                           Control{"btnFindPrevious", QAccessible::Button, "Previous match"},
+                           Control{"btnFindNext", QAccessible::Button, "Next match"},
+                           Control{"lblFindCount", QAccessible::StaticText, "1 of 2"},
+                           Control{"btnFindClose", QAccessible::Button, "Close find bar"}});
 }
 
 TEST(Accessibility, MenuTitlesAndItemsAreNamedMenuItems) {
