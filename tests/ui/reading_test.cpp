@@ -92,6 +92,12 @@ TEST_F(FindInPage, StaysOpenForTheNextPageAndEscGivesTheFocusBack) {
   EXPECT_EQ(QApplication::focusWidget(), List(*window_));
   EXPECT_TRUE(QTest::qWaitFor([&] { return PageFillsItsPanel(*window_); }))
       << "the closed bar still takes room";
+  Select(*window_, 0);
+  ASSERT_TRUE(ShowsPage(*window_, u"fruit"_s));
+  Press(Qt::CTRL | Qt::Key_F);
+  EXPECT_EQ(Field(*window_)->selectedText(), u"apple"_s);
+  EXPECT_TRUE(CountsTo(*window_, u"1 of 3"_s))
+      << "the reopened bar did not search this page: " << Count(*window_).toStdString();
 }
 
 TEST_F(FindInPage, TheCloseButtonHidesTheBar) {

@@ -33,26 +33,34 @@ void TFindBar::SetIcons() {
       QIcon::fromTheme(QStringLiteral("go-up"), style()->standardIcon(QStyle::SP_ArrowUp)));
   ui->btnFindNext->setIcon(
       QIcon::fromTheme(QStringLiteral("go-down"), style()->standardIcon(QStyle::SP_ArrowDown)));
-  ui->btnFindClose->setIcon(QIcon::fromTheme(
-      QStringLiteral("window-close"), style()->standardIcon(QStyle::SP_DialogCloseButton)));
+  ui->btnFindClose->setIcon(QIcon::fromTheme(QStringLiteral("window-close"),
+                                             style()->standardIcon(QStyle::SP_DialogCloseButton)));
 }
 
+// A bar that was closed searches its text again in the page shown now, or once that page has
+// loaded.
 void TFindBar::Open() {
+  const bool closed = isHidden();
+  TakeFocus();
+  if (closed && !view_->page()->isLoading()) SearchAfresh();
+}
+
+void TFindBar::FindNext() {
+  if (isHidden()) TakeFocus();
+  Find({});
+}
+
+void TFindBar::FindPrevious() {
+  if (isHidden()) TakeFocus();
+  Find(QWebEnginePage::FindBackward);
+}
+
+void TFindBar::TakeFocus() {
   QWidget* focused = QApplication::focusWidget();
   if (focused != nullptr && !isAncestorOf(focused)) focusBefore_ = focused;
   show();
   ui->edtFind->setFocus(Qt::ShortcutFocusReason);
   ui->edtFind->selectAll();
-}
-
-void TFindBar::FindNext() {
-  if (isHidden()) Open();
-  Find({});
-}
-
-void TFindBar::FindPrevious() {
-  if (isHidden()) Open();
-  Find(QWebEnginePage::FindBackward);
 }
 
 void TFindBar::Close() {
@@ -106,5 +114,12 @@ void TFindBar::ShowCount(quint64 search, const QWebEngineFindTextResult& result)
 }
 
 void TFindBar::SearchNewPage() {
-  if (isVisible() && !ui->edtFind->text().isEmpty()) Find({});
+  if (isVisible() && !ui->edtFind->text().isEmpty()) SearchAfresh();
+}
+
+// The engine takes a search for the text it searched last as a move to the next match; a search
+// afresh starts from the top of the page shown now.
+void TFindBar::SearchAfresh() {
+  view_->page()->findText(QString());
+  Find({});
 }

@@ -25,7 +25,7 @@ class TFindBar final : public QFrame {
 
   // Shows the bar with the focus in its field, the text there selected.
   void Open();
-  // Moves to the next or previous match, wrapping at either end; opens the bar first if needed.
+  // Moves to the next or previous match, wrapping at either end; opens the bar if it is closed.
   void FindNext();
   void FindPrevious();
   void Close();
@@ -35,9 +35,11 @@ class TFindBar final : public QFrame {
 
  private:
   void SetIcons();
+  void TakeFocus();
   void Find(QWebEnginePage::FindFlags direction);
   void ShowCount(quint64 search, const QWebEngineFindTextResult& result);
   void SearchNewPage();
+  void SearchAfresh();
 
   std::unique_ptr<Ui::TFindBar> ui;
   QWebEngineView* view_;
