@@ -1,9 +1,10 @@
 // The program's window as a user sees it, against a minimal Qt WebEngine window (minimal_browser)
 // in the same run: start-up with a file argument, switching pages with Down, and the memory of the
 // whole process tree. Every moment is seen from outside the process, on the X display: the window's
-// map event, the list's first row drawn, the page area showing the page's colour. Prints one table
-// and the lines "startup 100000 page: R", "startup 100000 list: R", "startup 1 page: R",
-// "startup 100000 floor: R", "switch: R" and "memory: R".
+// map event, the list's first row drawn, the list's newly selected row turning to the highlight
+// colour, the page area showing the page's colour. Prints one table and the lines
+// "startup 100000 page: R", "startup 100000 list: R", "startup 1 page: R",
+// "startup 100000 floor: R", "switch: R", "highlight: MS" and "memory: R".
 #include <X11/Xlib.h>
 #include <X11/Xutil.h>
 #include <X11/extensions/XTest.h>
@@ -49,6 +50,9 @@ constexpr auto kGiveUp = std::chrono::seconds(60);
 // coordinates (the program's list lies below the menu bar and the button strip).
 constexpr int kPageX = 800, kPageY = 400;
 constexpr int kListLeft = 6, kListTop = 76, kListWidth = 120, kListHeight = 14;
+// A column of the program's list right of the switch pages' names and left of its scroll bar,
+// where a row shows only its background or the highlight.
+constexpr int kHighlightX = 150;
 
 // Page colours as 24-bit pixels; the switch pages alternate between the first two.
 constexpr unsigned long kColours[] = {0x176b87, 0x87176b};
@@ -230,6 +234,21 @@ class XWatch {
     return drawn >= 10;
   }
 
+  int Height(Window window) {
+    XWindowAttributes attributes;
+    return XGetWindowAttributes(display_, window, &attributes) != 0 ? attributes.height : 0;
+  }
+
+  // The colours of the window's pixels in column x, from the top of the window to row `bottom`.
+  std::vector<unsigned long> Column(Window window, int x, int bottom) {
+    std::vector<unsigned long> column;
+    XImage* image = XGetImage(display_, window, x, 0, 1, bottom + 1, AllPlanes, ZPixmap);
+    if (image == nullptr) return column;
+    for (int y = 0; y <= bottom; ++y) column.push_back(XGetPixel(image, 0, y) & 0xffffff);
+    XDestroyImage(image);
+    return column;
+  }
+
   // Gives the window the keyboard and clicks at the point, as a user does before using its keys.
   void Click(Window window, int x, int y) {
     XSetInputFocus(display_, window, RevertToParent, CurrentTime);
@@ -349,13 +368,81 @@ StartupFigures CompareStartups(XWatch& screen, const StartupCommands& commands) 
 }
 
 struct SwitchFigures {
-  std::vector<double> switches;  // ms from pressing Down to the next page's colour
-  double pss = 0;                // bytes, after kSwitchesBeforeMemory switches
+  std::vector<double> switches;    // ms from pressing Down to the next page's colour
+  std::vector<double> highlights;  // ms from pressing Down to the next row's highlight
+  double pss = 0;                  // bytes, after kSwitchesBeforeMemory switches
+};
+
+// Whether two pixels differ by little in each channel: the highlight of a list with the keyboard
+// is a gradient with darker edges.
+bool NearColour(unsigned long a, unsigned long b) {
+  constexpr long kTolerance = 0x20;
+  for (const int shift : {0, 8, 16}) {
+    const long difference =
+        static_cast<long>((a >> shift) & 0xff) - static_cast<long>((b >> shift) & 0xff);
+    if (std::abs(difference) > kTolerance) return false;
+  }
+  return true;
+}
+
+// The selected row of the program's list as column kHighlightX shows it: a band of the highlight
+// colour. The row below it is where Down draws the highlight next, as long as that row lies wholly
+// inside the list; after that the list scrolls and the band stays where it is.
+class HighlightBand {
+ public:
+  // The band of the selected row under the point (kHighlightX, y), and the list's visible rows.
+  HighlightBand(XWatch& screen, Window window, int y) {
+    column_ = screen.Column(window, kHighlightX, screen.Height(window) - 1);
+    colour_ = column_.at(static_cast<std::size_t>(y));
+    FindBand(y);
+    const unsigned long background = column_.at(static_cast<std::size_t>(bottom_ + 1));
+    listBottom_ = bottom_ + 1;
+    while (listBottom_ + 1 < static_cast<int>(column_.size()) &&
+           column_[static_cast<std::size_t>(listBottom_ + 1)] == background) {
+      ++listBottom_;
+    }
+  }
+
+  // Where the next row shows the highlight once drawn: half a band below this band. Nothing when
+  // that row may not lie wholly inside the list, with a few pixels to spare.
+  std::optional<int> NextRowProbe() const {
+    const int height = bottom_ - top_ + 1;
+    if (bottom_ + 2 * height + kSpare > listBottom_) return std::nullopt;
+    return bottom_ + 1 + height / 2;
+  }
+
+  // Whether the pixel shows the highlight.
+  bool Highlights(std::optional<unsigned long> pixel) const {
+    return pixel && NearColour(*pixel, colour_);
+  }
+
+  // Follows the highlight to the row around `y`, once it has been drawn there.
+  void MoveTo(XWatch& screen, Window window, int y) {
+    column_ = screen.Column(window, kHighlightX, listBottom_);
+    FindBand(y);
+  }
+
+ private:
+  static constexpr int kSpare = 6;
+
+  void FindBand(int y) {
+    top_ = bottom_ = y;
+    while (top_ > 0 && NearColour(column_[static_cast<std::size_t>(top_ - 1)], colour_)) --top_;
+    while (bottom_ + 1 < static_cast<int>(column_.size()) &&
+           NearColour(column_[static_cast<std::size_t>(bottom_ + 1)], colour_)) {
+      ++bottom_;
+    }
+  }
+
+  std::vector<unsigned long> column_;
+  unsigned long colour_ = 0;
+  int top_ = 0, bottom_ = 0, listBottom_ = 0;
 };
 
 // Starts the command on the first switch page, then presses Down kSwitches times, each time
-// waiting for the other colour.
-SwitchFigures TimeSwitches(XWatch& screen, const std::vector<std::string>& command) {
+// waiting for the other colour and, with `list`, for the newly selected row's highlight while that
+// row lies inside the list.
+SwitchFigures TimeSwitches(XWatch& screen, const std::vector<std::string>& command, bool list) {
   screen.Drain();
   const Clock::time_point until = Clock::now() + kGiveUp;
   Process process(command);
@@ -376,15 +463,38 @@ SwitchFigures TimeSwitches(XWatch& screen, const std::vector<std::string>& comma
   // on the minimal window's page, where it does nothing.
   screen.Click(*window, kListLeft + 20, kListTop + kListHeight / 2);
   std::this_thread::sleep_for(std::chrono::seconds(1));
+  window = screen.Latest(*window);
+  std::optional<HighlightBand> band;
+  if (list) band.emplace(screen, *window, kListTop + kListHeight / 2);
   SwitchFigures figures;
   for (int i = 1; i <= kSwitches; ++i) {
+    const std::optional<int> probe = band ? band->NextRowProbe() : std::nullopt;
+    std::optional<double> highlight;
+    bool switched = false;
     const Clock::time_point start = Clock::now();
     screen.PressDown();
-    if (!shows(kColours[i % 2])) {
-      std::fprintf(stderr, "window_bench: %s did not switch pages\n", command.front().c_str());
+    WaitFor(
+        [&] {
+          window = screen.Latest(*window);
+          if (probe && !highlight && band->Highlights(screen.Pixel(*window, kHighlightX, *probe))) {
+            highlight = MillisecondsSince(start);
+          }
+          if (!switched && screen.Pixel(*window, kPageX, kPageY) == kColours[i % 2]) {
+            switched = true;
+            figures.switches.push_back(MillisecondsSince(start));
+          }
+          return switched && (!probe || highlight);
+        },
+        start + std::chrono::seconds(10));
+    if (!switched || (probe && !highlight)) {
+      std::fprintf(stderr, "window_bench: %s did not %s\n", command.front().c_str(),
+                   switched ? "draw the new selection" : "switch pages");
       std::exit(1);
     }
-    figures.switches.push_back(MillisecondsSince(start));
+    if (highlight) {
+      figures.highlights.push_back(*highlight);
+      band->MoveTo(screen, *window, *probe);
+    }
     // Lets the window finish what follows the page's first frame, as between a user's presses.
     std::this_thread::sleep_for(std::chrono::milliseconds(50));
     if (i == kSwitchesBeforeMemory) {
@@ -468,15 +578,21 @@ std::string CompareSwitches(XWatch& screen, const std::string& program,
   }
   std::vector<std::string> minimalSwitching = {minimal};
   minimalSwitching.insert(minimalSwitching.end(), switchPages.begin(), switchPages.end());
-  std::vector<double> programSwitches, minimalSwitches, programPss, minimalPss;
+  std::vector<double> programSwitches, minimalSwitches, highlights, programPss, minimalPss;
   for (int run = 0; run < kSwitchRuns; ++run) {
     for (const bool ours : run % 2 == 0 ? std::vector{true, false} : std::vector{false, true}) {
       const SwitchFigures figures = TimeSwitches(
-          screen, ours ? std::vector<std::string>{program, switchPages.front()} : minimalSwitching);
+          screen, ours ? std::vector<std::string>{program, switchPages.front()} : minimalSwitching,
+          ours);
       auto& switches = ours ? programSwitches : minimalSwitches;
       switches.insert(switches.end(), figures.switches.begin(), figures.switches.end());
+      highlights.insert(highlights.end(), figures.highlights.begin(), figures.highlights.end());
       (ours ? programPss : minimalPss).push_back(figures.pss);
     }
+  }
+  if (highlights.empty()) {
+    std::fprintf(stderr, "window_bench: no selected row lay inside the program's list\n");
+    std::exit(1);
   }
   const double switchRatio = MedianOf(programSwitches) / MedianOf(minimalSwitches);
   const double memoryRatio = MedianOf(programPss) / MedianOf(minimalPss);
@@ -485,11 +601,16 @@ std::string CompareSwitches(XWatch& screen, const std::string& program,
       "minimal %.1f ms, ratio %.2f\n",
       programSwitches.size(), MedianOf(programSwitches), MedianOf(minimalSwitches), switchRatio);
   std::printf(
+      "highlight, Down to the newly selected row drawn in the list (median of the %zu switches "
+      "whose row lay inside the list): %.1f ms\n",
+      highlights.size(), MedianOf(highlights));
+  std::printf(
       "memory after %d switches, the process tree's PSS: program %.1f MB, minimal %.1f MB, "
       "ratio %.2f\n",
       kSwitchesBeforeMemory, MedianOf(programPss) / 1e6, MedianOf(minimalPss) / 1e6, memoryRatio);
   char lines[80];
-  std::snprintf(lines, sizeof lines, "switch: %.2f\nmemory: %.2f\n", switchRatio, memoryRatio);
+  std::snprintf(lines, sizeof lines, "switch: %.2f\nhighlight: %.1f\nmemory: %.2f\n", switchRatio,
+                MedianOf(highlights), memoryRatio);
   return lines;
 }
 

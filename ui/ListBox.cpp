@@ -1,24 +1,19 @@
 #include "ui/ListBox.h"
 
-#include <QTimer>
+#include <QHelpEvent>
+#include <QTextDocument>
+#include <QToolTip>
 
 namespace {
 
-// The longest a change of selection waits to be drawn.
-constexpr int kRepaintHoldLimitMs = 150;
+// A tool tip takes text that looks like markup as rich text; a file name is shown as written.
+QString ToolTipText(const QString& name) {
+  return Qt::mightBeRichText(name) ? Qt::convertFromPlainText(name, Qt::WhiteSpacePre) : name;
+}
 
 }  // namespace
 
-TListBox::TListBox(QWidget* parent) : QListView(parent), holdLimit_(new QTimer(this)) {
-  holdLimit_->setSingleShot(true);
-  holdLimit_->setInterval(kRepaintHoldLimitMs);
-  connect(holdLimit_, &QTimer::timeout, this, &TListBox::ReleaseHeldRepaint);
-}
-
-void TListBox::ReleaseHeldRepaint() {
-  holdLimit_->stop();
-  viewport()->setUpdatesEnabled(true);
-}
+TListBox::TListBox(QWidget* parent) : QListView(parent) {}
 
 // Every selection the user makes goes through here: a command that would leave nothing selected
 // (a click beside the entries, Ctrl+click or Ctrl+Space on the selected entry) does nothing.
@@ -49,11 +44,29 @@ void TListBox::focusInEvent(QFocusEvent* event) {
 }
 
 void TListBox::selectionChanged(const QItemSelection& selected, const QItemSelection& deselected) {
-  const bool entryChosen = selectionModel()->hasSelection();
-  if (entryChosen && isVisible()) {
-    viewport()->setUpdatesEnabled(false);
-    if (!holdLimit_->isActive()) holdLimit_->start();
-  }
   QListView::selectionChanged(selected, deselected);
-  if (entryChosen) emit selectedEntryChanged();
+  if (selectionModel()->hasSelection()) emit selectedEntryChanged();
+}
+
+bool TListBox::viewportEvent(QEvent* event) {
+  if (event->type() != QEvent::ToolTip) return QListView::viewportEvent(event);
+  const auto* help = static_cast<QHelpEvent*>(event);
+  const QModelIndex index = indexAt(help->pos());
+  if (index.isValid() && !ShowsWholeName(index)) {
+    QToolTip::showText(help->globalPos(), ToolTipText(index.data().toString()), viewport(),
+                       visualRect(index));
+  } else {
+    QToolTip::hideText();
+  }
+  return true;
+}
+
+// A name is drawn whole when it lies inside the list's width: a row narrower than its name ends it
+// with "...", and a list scrolled sideways cuts off the start of names.
+bool TListBox::ShowsWholeName(const QModelIndex& index) const {
+  QStyleOptionViewItem option;
+  initViewItemOption(&option);
+  const int nameStart = visualRect(index).left();
+  const int nameWidth = itemDelegateForIndex(index)->sizeHint(option, index).width();
+  return nameStart >= 0 && nameStart + nameWidth <= viewport()->width();
 }

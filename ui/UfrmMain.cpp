@@ -114,8 +114,6 @@ TfrmMain::TfrmMain(std::future<core::ArgumentFolder> firstArgument, QWidget* par
   profile = MakePageProfile(this);
   pageArea = new TPageArea(ui->webMain, profile);
   pageZoom = new TPageZoom(ui->webMain);
-  // The list draws a new selection once its page is there (see TListBox).
-  connect(ui->webMain, &QWebEngineView::loadFinished, ui->lsbFile, &TListBox::ReleaseHeldRepaint);
   StyleBook::Apply(this);
   // The list keeps its width when the window is resized; the page takes the rest. Its first width
   // is set once the buttons above it are fitted to the font.
@@ -201,6 +199,8 @@ void TfrmMain::FormCreate(std::future<core::ArgumentFolder> firstArgument) {
   core::ArgumentFolder opened = firstArgument.get();
   OpenListedFolder(opened.folder, std::move(opened.names));
   if (opened.entryName) SelectEntryNamed(*opened.entryName);
+  // The arrow keys move through the pages from the start.
+  if (fileList->rowCount() > 0) ui->lsbFile->setFocus();
 }
 
 void TfrmMain::SelectEntryNamed(std::u16string_view name) {

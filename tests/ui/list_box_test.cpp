@@ -1,8 +1,15 @@
 #include <QAction>
+#include <QHelpEvent>
+#include <QPaintEvent>
+#include <QRegion>
+#include <QScrollBar>
 #include <QSignalSpy>
-#include <QStringListModel>
 #include <QTest>
+#include <QTextDocument>
+#include <QToolTip>
 #include <QWebEngineView>
+#include <optional>
+#include <vector>
 
 #include <gtest/gtest.h>
 
@@ -193,27 +200,154 @@ TEST(ListSelection, WithNothingSelectedNoEntryLooksMarked) {
   EXPECT_TRUE(ComesToLook(*list, unfocused));
 }
 
-// A chosen entry's new highlight is drawn once its page has loaded, or after a short while when
-// nothing releases it: a list outside any window holds nothing back for long.
-TEST(ListSelection, HighlightIsDrawnOnceThePageHasLoaded) {
+// Gathers what a widget paints.
+class PaintWatcher final : public QObject {
+ public:
+  explicit PaintWatcher(QWidget* widget) { widget->installEventFilter(this); }
+  const QRegion& Painted() const { return painted_; }
+
+ protected:
+  bool eventFilter(QObject*, QEvent* event) override {
+    if (event->type() == QEvent::Paint) painted_ += static_cast<QPaintEvent*>(event)->region();
+    return false;
+  }
+
+ private:
+  QRegion painted_;
+};
+
+// The key that moves the selection has the newly selected row drawn in the event loop's next
+// pass, long before the entry's page has loaded.
+TEST(ListSelection, HighlightIsDrawnAtOnce) {
   TemporaryFolder folder;
   for (const char* name : {"a.html", "b.html"}) folder.Page(name);
   const auto window = Open({folder.Text()});
+  Focus(*window);
   QListView* list = List(*window);
+  Select(*window, 0);
+  ASSERT_TRUE(ShowsPage(*window, u"a.html"_s));
+  QTest::qWait(100);  // lets the repaints of the first selection pass
+  const PaintWatcher watcher(list->viewport());
   QSignalSpy loads(View(*window), &QWebEngineView::loadFinished);
-  Select(*window, 1);
-  EXPECT_FALSE(list->viewport()->updatesEnabled());
-  ASSERT_TRUE(loads.wait(kPageTimeoutMs));
-  EXPECT_TRUE(list->viewport()->updatesEnabled());
+  QTest::keyClick(list, Qt::Key_Down);
+  QCoreApplication::processEvents();
+  EXPECT_TRUE(watcher.Painted().contains(list->visualRect(list->model()->index(1, 0))))
+      << "the new selection was not drawn in the next pass";
+  EXPECT_EQ(loads.count(), 0);
   EXPECT_TRUE(ShowsPage(*window, u"b.html"_s));
-
-  TListBox lone;
-  QStringListModel names({u"a.html"_s, u"b.html"_s});
-  lone.setModel(&names);
-  lone.show();
-  lone.setCurrentIndex(names.index(1));
-  EXPECT_FALSE(lone.viewport()->updatesEnabled());
-  EXPECT_TRUE(QTest::qWaitFor([&] { return lone.viewport()->updatesEnabled(); }, 2000));
 }
+
+// Sends the key to whatever holds the keyboard in the active window, as a user's key press.
+void PressInWindow(TfrmMain& window, Qt::Key key) {
+  window.activateWindow();
+  ASSERT_TRUE(QTest::qWaitForWindowActive(&window));
+  QTest::keyClick(window.windowHandle(), key);
+}
+
+// The list has the keyboard from the start: with nothing selected, the first Down shows the first
+// page.
+TEST(ListFocus, FirstDownAfterOpeningAFolderShowsTheFirstPage) {
+  TemporaryFolder folder;
+  for (const char* name : {"a.html", "b.html"}) folder.Page(name);
+  const auto window = Open({folder.Text()});
+  PressInWindow(*window, Qt::Key_Down);
+  EXPECT_EQ(SelectedRow(*window), 0);
+  EXPECT_TRUE(ShowsPage(*window, u"a.html"_s));
+}
+
+TEST(ListFocus, DownAfterOpeningAFileShowsTheNextPage) {
+  TemporaryFolder folder;
+  for (const char* name : {"a.html", "b.html", "c.html"}) folder.Page(name);
+  const auto window = Open({Text(folder.Path() / "b.html")});
+  ASSERT_TRUE(ShowsPage(*window, u"b.html"_s));
+  PressInWindow(*window, Qt::Key_Down);
+  EXPECT_EQ(SelectedRow(*window), 2);
+  EXPECT_TRUE(ShowsPage(*window, u"c.html"_s));
+}
+
+// An empty list does not take the keyboard: there is nothing in it to move through.
+TEST(ListFocus, AnEmptyListIsLeftWithoutTheKeyboard) {
+  TemporaryFolder empty;
+  for (const std::vector<std::u16string>& arguments :
+       {std::vector<std::u16string>{}, std::vector<std::u16string>{empty.Text()}}) {
+    const auto window = Open(arguments);
+    window->activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(window.get()));
+    ASSERT_NE(QApplication::focusWidget(), nullptr);
+    EXPECT_NE(QApplication::focusWidget(), List(*window)) << arguments.size() << " arguments";
+  }
+}
+
+// The text a tool tip shows, read as a label reads it (markup when it looks like markup).
+QString ShownText(const QString& toolTip) {
+  QTextDocument shown;
+  if (Qt::mightBeRichText(toolTip)) {
+    shown.setHtml(toolTip);
+  } else {
+    shown.setPlainText(toolTip);
+  }
+  return shown.toPlainText();
+}
+
+// Asks the list for the tool tip at the middle of the entry in `row`, as resting the pointer there
+// does; returns the text shown, or nothing when no tool tip shows.
+std::optional<QString> ToolTipOver(const QListView& list, int row) {
+  const QPoint centre = list.visualRect(list.model()->index(row, 0)).center();
+  QHelpEvent help(QEvent::ToolTip, centre, list.viewport()->mapToGlobal(centre));
+  QApplication::sendEvent(list.viewport(), &help);
+  if (!QToolTip::isVisible()) return std::nullopt;
+  return ShownText(QToolTip::text());
+}
+
+struct NameCase {
+  const char* label;
+  const char* name;
+  // A name listed after it, or none. The list makes every row as wide as the last one's name
+  // needs, or as the list when that is wider.
+  const char* lastName;
+  bool scrolledToTheRight;
+  bool cutShort;  // the list shows only part of the name
+};
+
+class EntryToolTip : public testing::TestWithParam<NameCase> {};
+
+TEST_P(EntryToolTip, ShowsTheWholeNameOnlyOfAnEntryCutShort) {
+  TemporaryFolder folder;
+  folder.Page(GetParam().name);
+  if (GetParam().lastName != nullptr) folder.Page(GetParam().lastName);
+  const auto window = Open({folder.Text()});
+  ASSERT_EQ(Entries(*window).value(0), QString::fromUtf8(GetParam().name));
+  if (GetParam().scrolledToTheRight) {
+    QScrollBar* sideways = List(*window)->horizontalScrollBar();
+    ASSERT_GT(sideways->maximum(), 0);
+    sideways->setValue(sideways->maximum());
+  }
+  const std::optional<QString> shown = ToolTipOver(*List(*window), 0);
+  if (GetParam().cutShort) {
+    EXPECT_EQ(shown, QString::fromUtf8(GetParam().name));
+  } else {
+    EXPECT_EQ(shown, std::nullopt);
+  }
+}
+
+constexpr const char* kLongName =
+    "a page whose name runs far wider than the list it is shown in.html";
+constexpr const char* kLongLastName =
+    "zz, the last name, runs far wider than the list it is in.html";
+
+// A long name runs past the list's edge in a row as wide as the name, and is ended with "..." in a
+// row as wide as a short name; a list scrolled to the right cuts off the start of a short name; a
+// name that looks like markup is shown as written.
+INSTANTIATE_TEST_SUITE_P(
+    Cases, EntryToolTip,
+    testing::Values(NameCase{"Short", "index.html", nullptr, false, false},
+                    NameCase{"ShortInWideRows", "index.html", kLongLastName, false, false},
+                    NameCase{"ShortScrolledToTheRight", "index.html", kLongLastName, true, true},
+                    NameCase{"LongPastTheEdge", kLongName, nullptr, false, true},
+                    NameCase{"LongEndedWithDots", kLongName, "zz.html", false, true},
+                    NameCase{"LongWithMarkup",
+                             "<b>bold  and  spaced, far wider than the list it is shown in.html",
+                             nullptr, false, true}),
+    [](const auto& info) { return std::string(info.param.label); });
 
 }  // namespace
