@@ -24,8 +24,8 @@
 #include "bench/fixture.h"
 #include "bench/median.h"
 #include "core/encoding.h"
-#include "ui/page/PageScheme.h"
 #include "ui/UfrmMain.h"
+#include "ui/page/PageScheme.h"
 
 namespace {
 
