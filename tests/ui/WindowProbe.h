@@ -31,6 +31,12 @@ inline std::unique_ptr<TfrmMain> Open(const std::vector<std::u16string>& argumen
   return window;
 }
 
+// Makes the window the active one, as a user's click on it does; returns whether it became so.
+inline bool Activate(TfrmMain& window) {
+  window.activateWindow();
+  return QTest::qWaitForWindowActive(&window);
+}
+
 inline QListView* List(const TfrmMain& window) {
   return window.findChild<QListView*>(QStringLiteral("lsbFile"));
 }

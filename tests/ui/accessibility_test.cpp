@@ -70,8 +70,7 @@ TEST(Accessibility, TheFindBarsControlsAreNamed) {
   TemporaryFolder folder;
   folder.Page("a.html", "twice", "<p>word word</p>");
   const auto window = Open({folder.Text()});
-  window->activateWindow();
-  ASSERT_TRUE(QTest::qWaitForWindowActive(window.get()));
+  ASSERT_TRUE(Activate(*window));
   Select(*window, 0);
   ASSERT_TRUE(ShowsPage(*window, u"twice"_s));
   QTest::keyClick(List(*window), Qt::Key_F, Qt::ControlModifier);

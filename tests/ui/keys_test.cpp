@@ -25,8 +25,7 @@ class CommandKeys : public testing::TestWithParam<KeyCase> {};
 // enabled.
 TEST_P(CommandKeys, RunTheirCommandWhileItIsEnabled) {
   const auto window = Open({});
-  window->activateWindow();
-  ASSERT_TRUE(QTest::qWaitForWindowActive(window.get()));
+  ASSERT_TRUE(Activate(*window));
   QAction* command = Command(*window, GetParam().command);
   // Observe the command without running its handler, which the window connected to itself.
   QObject::disconnect(command, &QAction::triggered, window.get(), nullptr);
@@ -65,8 +64,7 @@ class History : public testing::Test {
     folder_.Page("b.html", "second");
     folder_.Page("c.html", "loop", "<script>setTimeout(() => { for (;;) {} }, 100);</script>");
     window_ = Open({folder_.Text()});
-    window_->activateWindow();
-    ASSERT_TRUE(QTest::qWaitForWindowActive(window_.get()));
+    ASSERT_TRUE(Activate(*window_));
   }
 
   // Shows the first page and follows its link to the second.

@@ -239,8 +239,7 @@ TEST(ListSelection, HighlightIsDrawnAtOnce) {
 
 // Sends the key to whatever holds the keyboard in the active window, as a user's key press.
 void PressInWindow(TfrmMain& window, Qt::Key key) {
-  window.activateWindow();
-  ASSERT_TRUE(QTest::qWaitForWindowActive(&window));
+  ASSERT_TRUE(Activate(window));
   QTest::keyClick(window.windowHandle(), key);
 }
 
@@ -271,8 +270,7 @@ TEST(ListFocus, AnEmptyListIsLeftWithoutTheKeyboard) {
   for (const std::vector<std::u16string>& arguments :
        {std::vector<std::u16string>{}, std::vector<std::u16string>{empty.Text()}}) {
     const auto window = Open(arguments);
-    window->activateWindow();
-    ASSERT_TRUE(QTest::qWaitForWindowActive(window.get()));
+    ASSERT_TRUE(Activate(*window));
     ASSERT_NE(QApplication::focusWidget(), nullptr);
     EXPECT_NE(QApplication::focusWidget(), List(*window)) << arguments.size() << " arguments";
   }

@@ -99,8 +99,7 @@ TEST(PageSafety, StoppedRendererIsToldAndEveryEntryShowsAfterwards) {
   TemporaryFolder folder;
   for (const char* name : {"a.html", "b.html", "c.html"}) folder.Page(name);
   const auto window = Open({folder.Text()});
-  window->activateWindow();
-  ASSERT_TRUE(QTest::qWaitForWindowActive(window.get()));
+  ASSERT_TRUE(Activate(*window));
   List(*window)->setFocus();
   Select(*window, 0);
   ASSERT_TRUE(ShowsPage(*window, u"a.html"_s));
@@ -164,8 +163,7 @@ TEST_P(PagePicker, NeitherHoldsTheWindowNorOpensOneOfItsOwn) {
   folder.Page("b.html");
   folder.Page("c.html");
   const auto window = Open({folder.Text()});
-  window->activateWindow();
-  ASSERT_TRUE(QTest::qWaitForWindowActive(window.get()));
+  ASSERT_TRUE(Activate(*window));
   ClickEntry(*window, 0);
   ASSERT_TRUE(ShowsPage(*window, u"picker"_s));
   bool sawWindow = false;

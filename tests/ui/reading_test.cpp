@@ -41,8 +41,7 @@ class FindInPage : public testing::Test {
     folder_.Page("a.html", "fruit", "<p>apple, banana</p><p>Apple pie</p><p>an apple</p>");
     folder_.Page("b.html", "more", "<p>one apple only</p>");
     window_ = Open({folder_.Text()});
-    window_->activateWindow();
-    ASSERT_TRUE(QTest::qWaitForWindowActive(window_.get()));
+    ASSERT_TRUE(Activate(*window_));
     Select(*window_, 0);
     ASSERT_TRUE(ShowsPage(*window_, u"fruit"_s));
     List(*window_)->setFocus();
@@ -119,8 +118,7 @@ class PageZoom : public testing::Test {
     folder_.Page("b.html", "second");
     folder_.Page("c.html", "loop", "<script>setTimeout(() => { for (;;) {} }, 100);</script>");
     window_ = Open({folder_.Text()});
-    window_->activateWindow();
-    ASSERT_TRUE(QTest::qWaitForWindowActive(window_.get()));
+    ASSERT_TRUE(Activate(*window_));
     Select(*window_, 0);
     ASSERT_TRUE(ShowsPage(*window_, u"first"_s));
   }
@@ -210,8 +208,7 @@ class NewWindowLinks : public testing::Test {
                  "document.title = 'tried'; }, 0);</script>");
     folder_.Page("c.html", "target");
     window_ = Open({folder_.Text()});
-    window_->activateWindow();
-    ASSERT_TRUE(QTest::qWaitForWindowActive(window_.get()));
+    ASSERT_TRUE(Activate(*window_));
     windows_ = QApplication::topLevelWidgets().size();
   }
 
@@ -242,6 +239,10 @@ TEST_F(NewWindowLinks, AWindowAPageOpensByItselfOpensNowhere) {
   QTest::qWait(500);
   EXPECT_EQ(View(*window_)->title(), u"tried"_s);
   EXPECT_EQ(QApplication::topLevelWidgets().size(), windows_);
+  // The window still answers its keys: Down in the list shows the next page.
+  List(*window_)->setFocus();
+  QTest::keyClick(List(*window_), Qt::Key_Down);
+  EXPECT_TRUE(ShowsPage(*window_, u"target"_s));
 }
 
 }  // namespace

@@ -287,8 +287,7 @@ TEST(ThemeColourChild, FindBarCaptionsStayLegible) {
   const auto window = Open({folder.Text()});
   ASSERT_LT(window->palette().color(QPalette::Window).lightness(), 128)
       << "the desktop theme's colours did not arrive";
-  window->activateWindow();
-  ASSERT_TRUE(QTest::qWaitForWindowActive(window.get()));
+  ASSERT_TRUE(Activate(*window));
   Select(*window, 0);
   ASSERT_TRUE(ShowsPage(*window, u"fruit"_s));
   QTest::keyClick(List(*window), Qt::Key_F, Qt::ControlModifier);
