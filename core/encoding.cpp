@@ -15,26 +15,30 @@ bool IsContinuation(unsigned char byte) { return (byte & 0xC0) == 0x80; }
 // does not.
 enum class Surrogates { Invalid, Allowed };
 
+// The length of the sequence a lead byte starts, or 0 for a byte that starts none.
+std::size_t SequenceLength(unsigned char lead) {
+  if (lead < 0x80) return 1;
+  if ((lead & 0xE0) == 0xC0) return 2;
+  if ((lead & 0xF0) == 0xE0) return 3;
+  if ((lead & 0xF8) == 0xF0) return 4;
+  return 0;
+}
+
 // Length of the valid UTF-8 sequence at the start of `bytes` and its code point, or 0 when the
 // sequence is invalid (overlong forms, surrogates unless allowed and values above U+10FFFF are
 // invalid).
 std::size_t ValidSequence(std::string_view bytes, char32_t& codePoint,
                           Surrogates surrogates = Surrogates::Invalid) {
   const auto lead = static_cast<unsigned char>(bytes[0]);
-  std::size_t length = 0;
-  char32_t minimum = 0;
-  if (lead < 0x80) {
+  const std::size_t length = SequenceLength(lead);
+  if (length == 0) return 0;
+  if (length == 1) {
     codePoint = lead;
     return 1;
-  } else if ((lead & 0xE0) == 0xC0) {
-    length = 2, minimum = 0x80, codePoint = lead & 0x1F;
-  } else if ((lead & 0xF0) == 0xE0) {
-    length = 3, minimum = 0x800, codePoint = lead & 0x0F;
-  } else if ((lead & 0xF8) == 0xF0) {
-    length = 4, minimum = 0x10000, codePoint = lead & 0x07;
-  } else {
-    return 0;
   }
+  // The lead byte's own bits, and the least code point a sequence this long may write.
+  codePoint = lead & (0x7F >> length);
+  const char32_t minimum = length == 2 ? 0x80 : length == 3 ? 0x800 : 0x10000;
   if (bytes.size() < length) return 0;
   for (std::size_t i = 1; i < length; ++i) {
     const auto byte = static_cast<unsigned char>(bytes[i]);
@@ -96,16 +100,12 @@ std::size_t ValidUtf8Length(std::string_view bytes) {
   return at;
 }
 
-// Whether `bytes` may be the unfinished start of a valid sequence: a lead byte of a longer
-// sequence, then only continuation bytes.
+// Whether `bytes` may be the unfinished start of a sequence: a lead byte of a longer sequence, then
+// only continuation bytes. Whether it is valid is known once it is complete.
 bool MayStartSequence(std::string_view bytes) {
-  if (bytes.empty() || bytes.size() > 3) return false;
-  const auto lead = static_cast<unsigned char>(bytes[0]);
-  const std::size_t length = lead >= 0xF0 && lead <= 0xF4   ? 4
-                             : lead >= 0xE0 && lead <= 0xEF ? 3
-                             : lead >= 0xC2 && lead <= 0xDF ? 2
-                                                            : 0;
-  if (bytes.size() >= length) return false;
+  if (bytes.empty() || bytes.size() >= SequenceLength(static_cast<unsigned char>(bytes[0]))) {
+    return false;
+  }
   for (const char byte : bytes.substr(1)) {
     if (!IsContinuation(static_cast<unsigned char>(byte))) return false;
   }
