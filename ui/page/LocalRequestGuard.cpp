@@ -23,13 +23,14 @@ bool IsScript(Request::ResourceType type) {
          type == Request::ResourceTypeSharedWorker || type == Request::ResourceTypeServiceWorker;
 }
 
-// Whether a file of this content type may serve a request of this kind.
-bool MayLoadAs(Request::ResourceType type, const QByteArray& contentType) {
-  const std::string_view content(contentType.constData(), contentType.size());
-  if (IsScript(type)) return content == core::kScriptType;
-  if (type == Request::ResourceTypeStylesheet) return content == core::kStylesheetType;
-  if (type == Request::ResourceTypeFontResource) return core::IsFontType(content);
-  if (type == Request::ResourceTypeMedia) return core::IsMediaType(content);
+// Whether the file may serve a request of this kind. The type is looked up only for the kinds
+// that ask for one.
+bool MayLoadAs(Request::ResourceType type, const std::u16string& path) {
+  const auto content = [&path] { return ContentTypeOf(path).toStdString(); };
+  if (IsScript(type)) return content() == core::kScriptType;
+  if (type == Request::ResourceTypeStylesheet) return content() == core::kStylesheetType;
+  if (type == Request::ResourceTypeFontResource) return core::IsFontType(content());
+  if (type == Request::ResourceTypeMedia) return core::IsMediaType(content());
   return true;
 }
 
@@ -54,7 +55,7 @@ void TLocalRequestGuard::interceptRequest(QWebEngineUrlRequestInfo& info) {
 void TLocalRequestGuard::RouteResource(QWebEngineUrlRequestInfo& info, const QUrl& url) {
   if (KindOf(url) == LocalUrlKind::File && passes_->Redeem(url)) return;
   const std::optional<std::u16string> path = LocalFileOf(url);
-  if (!path || !MayLoadAs(info.resourceType(), ContentTypeOf(*path))) return info.block(true);
+  if (!path || !MayLoadAs(info.resourceType(), *path)) return info.block(true);
   if (info.resourceType() != Request::ResourceTypeFontResource) {
     info.setHttpHeader(kResourceHeader, "1");
     return LoadAt(info, url, LocalUrlKind::Page);
