@@ -36,6 +36,19 @@ TEST(MainWindow, WithoutArgumentStartsEmptyWithReloadDisabled) {
   EXPECT_TRUE(window->CurrentFolder().empty());
 }
 
+// The window on screen is the one first shown: it is not destroyed and made again once the page
+// view starts drawing (which would flicker, and leave whoever looked the window up holding a
+// window that no longer exists).
+TEST(MainWindow, StaysTheSameNativeWindowOnceShown) {
+  TfrmMain window(std::vector<std::u16string>{});
+  window.show();
+  const WId shown = window.winId();
+  ASSERT_TRUE(QTest::qWaitForWindowExposed(&window));
+  ASSERT_TRUE(QTest::qWaitFor([&] { return View(window)->focusProxy() != nullptr; }));
+  QTest::qWait(200);
+  EXPECT_EQ(window.winId(), shown);
+}
+
 TEST(MainWindow, FolderArgumentListsHtmlFilesInNameOrder) {
   TemporaryFolder folder;
   for (const char* name : {"Zeta.html", "alpha.html", "_x.html", "Beta.htm", "notes.txt"}) {

@@ -75,6 +75,11 @@ void GiveClickFocus(QWidget* clicked) {
 TPageArea::TPageArea(QWebEngineView* view, QWebEngineProfile* profile)
     : QObject(view), view_(view), profile_(profile) {
   view_->setPage(NewPage());
+  // The engine adds its drawing surface to the view when the page is first used. Used now, before
+  // the window first appears, the window is made once with the kind of surface that drawing needs;
+  // left to the engine, it happens after the window is on screen, and the window is destroyed and
+  // made again (a flicker, and a window that vanishes under whoever looked it up).
+  Page()->triggerAction(QWebEnginePage::NoWebAction);
   view_->setContextMenuPolicy(Qt::CustomContextMenu);
   connect(view_, &QWidget::customContextMenuRequested, this, &TPageArea::ShowContextMenu);
   view_->installEventFilter(this);
