@@ -14,6 +14,7 @@
 
 #include <gtest/gtest.h>
 
+#include "ui/LoopbackWebServer.h"
 #include "ui/PageSite.h"
 #include "ui/WindowProbe.h"
 
@@ -290,5 +291,55 @@ TEST(DocumentationSets, PageWithAHundredImagesAndItsScriptsAndStylesheets) {
   EXPECT_TRUE(ShowsPageWithoutPauses(*window, u"100 10 10"_s))
       << View(*window)->title().toStdString();
 }
+
+// Where a link from a local page leads before Back returns to it: "WEB" stands for the address of
+// a web server on the loopback address.
+struct WebLinkCase {
+  const char* label;
+  const char* address;
+};
+
+class BackAfterWebLink : public testing::TestWithParam<WebLinkCase> {};
+
+// The page comes back as its first load showed it: its stylesheet, script and image all load, and
+// it still reads no local file. The link is clicked as a user would: the engine's Back skips pages
+// left without a user's gesture. An unload handler, as many pages have, keeps the page out of the
+// engine's cache of pages left, so Back loads it anew.
+TEST_P(BackAfterWebLink, ShowsTheLocalPageWhole) {
+  const Site site;
+  const LoopbackWebServer web("<title>web</title>");
+  const std::string address =
+      Replaced(GetParam().address, "WEB", web.Url().toString().toStdString());
+  Write(site.folder.Path() / "docs/page.html",
+        "<title>loading</title><link rel='stylesheet' href='s.css'>"
+        "<script src='../lib/s.js'></script><img id='i' src='../img/i.gif'>"
+        "<a style='position: fixed; left: 0; top: 0; width: 300px; height: 100px; display: block' "
+        "href='" +
+            address +
+            "'>web</a><script>addEventListener('unload', () => {}); "
+            "addEventListener('load', async () => { const read = await "
+            "fetch('q.html').then(() => 'read', () => 'refused'); document.title = "
+            "[getComputedStyle(document.body).color, window.libraryLoaded, "
+            "document.getElementById('i').naturalWidth, read, "
+            "performance.getEntriesByType('navigation')[0].type].join(' '); });</script>");
+  const QString whole = u"rgb(1, 2, 3) true 1 refused "_s;
+  const auto window = Open({Text(site.folder.Path() / "docs/page.html")});
+  ASSERT_TRUE(Activate(*window));
+  ASSERT_TRUE(ShowsPage(*window, whole + u"navigate"_s)) << View(*window)->title().toStdString();
+  QWebEngineView* view = View(*window);
+  QSignalSpy finished(view, &QWebEngineView::loadFinished);
+  QTest::mouseClick(view->focusProxy(), Qt::LeftButton, {}, QPoint(50, 50));
+  ASSERT_TRUE(QTest::qWaitFor(
+      [&] { return view->url().scheme() == u"http"_s && !finished.isEmpty(); }, kPageTimeoutMs));
+  QTest::keyClick(view->focusProxy(), Qt::Key_Left, Qt::AltModifier);
+  EXPECT_TRUE(ShowsPage(*window, whole + u"back_forward"_s)) << view->title().toStdString();
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Cases, BackAfterWebLink,
+    testing::Values(WebLinkCase{"WebPageThatLoads", "WEB"},
+                    WebLinkCase{"ConnectionRefused", "http://127.0.0.1:9/"},
+                    WebLinkCase{"NameThatDoesNotResolve", "http://no-such-host.invalid/"}),
+    [](const testing::TestParamInfo<WebLinkCase>& info) { return std::string(info.param.label); });
 
 }  // namespace

@@ -1,11 +1,15 @@
 #include "ui/page/SilentWebPage.h"
 
+#include <QDataStream>
+#include <QIODevice>
 #include <QWebEngineCertificateError>
 #include <QWebEngineFileSystemAccessRequest>
 #include <QWebEngineFullScreenRequest>
+#include <QWebEngineHistory>
 #include <QWebEngineNewWindowRequest>
 #include <QWebEngineRegisterProtocolHandlerRequest>
 #include <QWebEngineSettings>
+#include <cstdlib>
 
 #if QT_VERSION >= QT_VERSION_CHECK(6, 8, 0)
 #include <QWebEnginePermission>
@@ -80,4 +84,47 @@ void TSilentWebPage::OpenHereWhenAsked(const QWebEngineNewWindowRequest& request
   if (!request.isUserInitiated() || !IsLinkTarget(url)) return;
   QMetaObject::invokeMethod(
       this, [this, url] { load(url); }, Qt::QueuedConnection);
+}
+
+// The engine gives a document the loader by which it reads local files only when the page on show
+// as it commits is local. A history step from a web page, an error page or a notice back to a
+// local page would commit while the page being left is on show, and the local page would come
+// back without its stylesheets, scripts and images. Such a step is made instead by restoring the
+// history with the local page as its current entry: the engine then shows that page from the start,
+// as it does when a session is restored, and every entry stays where it was.
+bool TSilentWebPage::acceptNavigationRequest(const QUrl& target, NavigationType type,
+                                             bool isMainFrame) {
+  if (!isMainFrame || type != NavigationTypeBackForward) return true;
+  if (KindOf(target) == LocalUrlKind::Other || KindOf(url()) != LocalUrlKind::Other) return true;
+  const int index = HistoryIndexOf(target);
+  if (index < 0) return true;
+  QMetaObject::invokeMethod(
+      this, [this, index] { RestoreHistoryAt(index); }, Qt::QueuedConnection);
+  return false;
+}
+
+// The entry a history step leads to: the history's current entry while the step is under way, or
+// failing that the nearest entry of that page.
+int TSilentWebPage::HistoryIndexOf(const QUrl& url) const {
+  const QWebEngineHistory& entries = *history();
+  const int current = entries.currentItemIndex();
+  int nearest = -1;
+  for (int index = 0; index < entries.count(); ++index) {
+    const bool nearer = nearest < 0 || std::abs(index - current) < std::abs(nearest - current);
+    if (nearer && entries.itemAt(index).url() == url) nearest = index;
+  }
+  return nearest;
+}
+
+void TSilentWebPage::RestoreHistoryAt(int index) {
+  QByteArray saved;
+  QDataStream out(&saved, QIODevice::WriteOnly);
+  out << *history();
+  // The saved history starts with its format's version, the number of entries and the index of
+  // the current one, each a 32-bit integer.
+  QDataStream current(&saved, QIODevice::ReadWrite);
+  current.skipRawData(2 * sizeof(qint32));
+  current << qint32(index);
+  QDataStream in(saved);
+  in >> *history();
 }

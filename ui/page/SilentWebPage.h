@@ -8,7 +8,8 @@ class QWebEngineNewWindowRequest;
 // certificate questions and full-screen are all answered without a word (a sign-in nobody answers
 // is cancelled by the engine), so no page can block the viewer. No page opens a window of its own:
 // a link or a click that asks for a new window shows its page in this one, and a window a page asks
-// for by itself opens nowhere. Local pages get no access to other local files.
+// for by itself opens nowhere. Local pages get no access to other local files. Back and Forward
+// bring a local page back whole, whatever page lay between.
 class TSilentWebPage final : public QWebEnginePage {
   Q_OBJECT
 
@@ -25,8 +26,11 @@ class TSilentWebPage final : public QWebEnginePage {
   QStringList chooseFiles(FileSelectionMode mode, const QStringList& oldFiles,
                           const QStringList& acceptedMimeTypes) override;
   QWebEnginePage* createWindow(WebWindowType type) override;
+  bool acceptNavigationRequest(const QUrl& target, NavigationType type, bool isMainFrame) override;
 
  private:
   void RefuseRequests();
   void OpenHereWhenAsked(const QWebEngineNewWindowRequest& request);
+  int HistoryIndexOf(const QUrl& url) const;
+  void RestoreHistoryAt(int index);
 };
