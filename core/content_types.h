@@ -21,8 +21,12 @@ bool IsMediaType(std::string_view type);
 
 // How many bytes of a file CharsetToDeclare needs to see its own declaration.
 inline constexpr std::size_t kCharsetDeclarationReach = 1024;
+// How much of a text is read to tell whether it is UTF-8. A browser's decoder settles a text's
+// character set from its start too; this bound keeps a huge or endless file from being read
+// through.
+inline constexpr std::size_t kUtf8CheckReach = 64 * 1024;
 
-// The character set to serve a file of `type` in: "utf-8" for text whose bytes are all valid UTF-8
+// The character set to serve a file of `type` in: "utf-8" for text whose start is valid UTF-8
 // and that names no character set itself (no byte order mark, no <meta> declaration in the first
 // `kCharsetDeclarationReach` bytes of HTML, no "@charset" in CSS); otherwise empty, and the engine
 // finds the character set as it would anyway. XML-based types are left alone: XML is UTF-8 unless

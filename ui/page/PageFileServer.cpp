@@ -17,8 +17,6 @@
 
 namespace {
 
-constexpr qint64 kReadChunk = 1 << 20;
-
 // Why a file that is there is not shown, in the page area.
 void ReplyRefused(QWebEngineUrlRequestJob* job, const std::u16string& path,
                   platform::FileOpening result) {
@@ -37,22 +35,18 @@ void ReplyRefused(QWebEngineUrlRequestJob* job, const std::u16string& path,
 }
 
 // The content type with the character set the file's text is to be read in, when it must be said.
-// The file is read through only when its start leaves the answer open, and left at its start.
+// Only the file's start is read, and the file is left at its start. A sequence cut off by the end
+// of what was read counts as valid, since the file goes on.
 QByteArray ContentTypeWithCharset(QFile& file, const QByteArray& type) {
-  const std::string_view content(type.constData(), type.size());
-  const QByteArray head = file.read(core::kCharsetDeclarationReach);
-  const std::string_view headBytes(head.constData(), head.size());
-  core::Utf8Check utf8;
-  if (!core::CharsetToDeclare(content, headBytes, true).empty()) {
-    utf8.Feed(headBytes);
-    while (!utf8.Broken()) {
-      const QByteArray chunk = file.read(kReadChunk);
-      if (chunk.isEmpty()) break;
-      utf8.Feed(std::string_view(chunk.constData(), chunk.size()));
-    }
-  }
+  const QByteArray start = file.read(core::kUtf8CheckReach);
+  const bool whole = file.atEnd();
   file.seek(0);
-  const std::string_view charset = core::CharsetToDeclare(content, headBytes, utf8.Valid());
+  const std::string_view startBytes(start.constData(), start.size());
+  core::Utf8Check utf8;
+  utf8.Feed(startBytes);
+  const bool validUtf8 = whole ? utf8.Valid() : !utf8.Broken();
+  const std::string_view charset =
+      core::CharsetToDeclare(std::string_view(type.constData(), type.size()), startBytes, validUtf8);
   if (charset.empty()) return type;
   return type + "; charset=" + QByteArray(charset.data(), static_cast<qsizetype>(charset.size()));
 }
