@@ -50,19 +50,23 @@ std::u16string ExecutablePath();
 std::uintptr_t OffsetInExecutable(const void* address);
 
 // How opening a file for the browser view went.
-enum class FileOpening { Opened, Missing, NotRegular, Denied };
+enum class FileOpening { Opened, Missing, Folder, NotRegular, Denied };
 
 struct OpenedFile {
   FileOpening result;
   int descriptor;  // a C runtime file descriptor the caller closes; -1 unless Opened
 };
 
-// Opens a regular file for reading. Anything else (a FIFO, socket, device or directory) is refused
+// Opens a regular file for reading. Anything else (a folder, FIFO, socket or device) is refused
 // without ever blocking, so no page can hang a reader by naming one.
 OpenedFile OpenRegularFile(const std::u16string& path);
 
 // Whether the path names a regular file, links followed; examining it never blocks on a FIFO.
 bool IsRegularFile(const std::u16string& path);
+
+// The path with every link and "." or ".." resolved: the file that opening the path reads. Nothing
+// when the path names nothing that exists.
+std::optional<std::u16string> FinalPath(const std::u16string& path);
 
 // Whether the process runs with the administrator's rights, under which the browser engine's
 // sandbox refuses to start.

@@ -165,6 +165,7 @@ OpenedFile OpenRegularFile(const std::u16string& path) {
   const std::string bytes = core::EncodeLossless(path);
   struct stat status {};
   if (stat(bytes.c_str(), &status) != 0) return {OpeningFailure(errno), -1};
+  if (S_ISDIR(status.st_mode)) return {FileOpening::Folder, -1};
   if (!S_ISREG(status.st_mode)) return {FileOpening::NotRegular, -1};
   const int descriptor = open(bytes.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC | O_NOCTTY);
   if (descriptor < 0) return {OpeningFailure(errno), -1};
@@ -179,6 +180,14 @@ bool IsRegularFile(const std::u16string& path) {
   struct stat status {};
   return path.find(u'\0') == std::u16string::npos &&
          stat(core::EncodeLossless(path).c_str(), &status) == 0 && S_ISREG(status.st_mode);
+}
+
+std::optional<std::u16string> FinalPath(const std::u16string& path) {
+  if (path.find(u'\0') != std::u16string::npos) return std::nullopt;
+  const std::unique_ptr<char, decltype(&free)> resolved(
+      realpath(core::EncodeLossless(path).c_str(), nullptr), &free);
+  if (!resolved) return std::nullopt;
+  return core::DecodeLossless(resolved.get());
 }
 
 }  // namespace platform

@@ -214,6 +214,7 @@ OpenedFile OpenRegularFile(const std::u16string& path) {
   if (attributes == INVALID_FILE_ATTRIBUTES) {
     return {GetLastError() == ERROR_ACCESS_DENIED ? FileOpening::Denied : FileOpening::Missing, -1};
   }
+  if (attributes & FILE_ATTRIBUTE_DIRECTORY) return {FileOpening::Folder, -1};
   if (!HasFileAttributes(attributes)) return {FileOpening::NotRegular, -1};
   const HANDLE file =
       CreateFileW(Wide(path), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
@@ -235,6 +236,29 @@ OpenedFile OpenRegularFile(const std::u16string& path) {
 
 bool IsRegularFile(const std::u16string& path) {
   return HasFileAttributes(GetFileAttributesW(Wide(path)));
+}
+
+// Opened without access rights, as a folder may be too; the handle's name is the final one.
+std::optional<std::u16string> FinalPath(const std::u16string& path) {
+  const HANDLE file =
+      CreateFileW(Wide(path), 0, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                  OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr);
+  if (file == INVALID_HANDLE_VALUE) return std::nullopt;
+  std::u16string final(MAX_PATH, u'\0');
+  DWORD length = 0;
+  for (;;) {
+    length = GetFinalPathNameByHandleW(file, reinterpret_cast<wchar_t*>(final.data()),
+                                       static_cast<DWORD>(final.size()), FILE_NAME_NORMALIZED);
+    if (length < final.size()) break;
+    final.resize(length);
+  }
+  CloseHandle(file);
+  if (length == 0) return std::nullopt;
+  final.resize(length);
+  // The name comes in its long form, "\\?\C:\..." or "\\?\UNC\server\...".
+  if (final.starts_with(u"\\\\?\\UNC\\")) return u"\\\\" + final.substr(8);
+  if (final.starts_with(u"\\\\?\\")) return final.substr(4);
+  return final;
 }
 
 void ShowErrorBox(std::uintptr_t owner, const std::u16string& caption, const std::u16string& text) {

@@ -232,7 +232,7 @@ TEST(PosixPageFiles, OnlyRegularFilesOpenAndNothingBlocks) {
   const std::vector<std::pair<const char*, FileOpening>> cases = {
       {"page.html", FileOpening::Opened},        {"link.html", FileOpening::Opened},
       {"fifo.html", FileOpening::NotRegular},    {"fifolink.html", FileOpening::NotRegular},
-      {"dir.html", FileOpening::NotRegular},     {"device.html", FileOpening::NotRegular},
+      {"dir.html", FileOpening::Folder},         {"device.html", FileOpening::NotRegular},
       {"dangling.html", FileOpening::Missing},   {"missing.html", FileOpening::Missing},
       {"page.html/inner", FileOpening::Missing},
   };
@@ -242,6 +242,21 @@ TEST(PosixPageFiles, OnlyRegularFilesOpenAndNothingBlocks) {
     EXPECT_EQ(platform::IsRegularFile(path), expected == FileOpening::Opened) << name;
   }
   EXPECT_EQ(Opening(Path(folder, "page.html") + u'\0'), FileOpening::Missing);
+}
+
+// A link is followed to the file it leads to, through linked folders and "..", whatever its name.
+TEST(PosixPageFiles, FinalPathIsTheFileALinkLeadsTo) {
+  TemporaryFolder folder;
+  const fs::path real = fs::canonical(folder.Path());
+  std::ofstream(folder.Path() / "app.env") << "A=1";
+  fs::create_directory(folder.Path() / "site");
+  fs::create_symlink("../app.env", folder.Path() / "site/cfg.js");
+  fs::create_directory_symlink(folder.Path() / "site", folder.Path() / "linked");
+  EXPECT_EQ(platform::FinalPath(Path(folder, "linked/cfg.js")),
+            core::DecodeLossless((real / "app.env").string()));
+  EXPECT_EQ(platform::FinalPath(Path(folder, "site/../app.env")),
+            core::DecodeLossless((real / "app.env").string()));
+  EXPECT_EQ(platform::FinalPath(Path(folder, "site/missing.js")), std::nullopt);
 }
 
 TEST(PosixPageFiles, OpenedFileReadsItsContent) {

@@ -182,7 +182,7 @@ TEST(Win32PageFiles, OnlyRegularFilesOpen) {
 
   using platform::FileOpening;
   const std::vector<std::pair<std::u16string, FileOpening>> refused = {
-      {folder.Text() + u"\\dir.html", FileOpening::NotRegular},
+      {folder.Text() + u"\\dir.html", FileOpening::Folder},
       {folder.Text() + u"\\missing.html", FileOpening::Missing},
       {u"\\\\.\\pipe\\vellumine-none.html", FileOpening::Missing},
   };
@@ -192,6 +192,15 @@ TEST(Win32PageFiles, OnlyRegularFilesOpen) {
     EXPECT_EQ(file.descriptor, -1);
     EXPECT_FALSE(platform::IsRegularFile(path));
   }
+}
+
+// The final path of a file or folder is its own full path, in the usual form.
+TEST(Win32PageFiles, FinalPathIsTheUsualFullPath) {
+  WinFolder folder;
+  const std::u16string page = folder.Touch(u"page.html");
+  EXPECT_EQ(platform::FinalPath(page), platform::FinalPath(folder.Text()).value() + u"\\page.html");
+  EXPECT_FALSE(platform::FinalPath(page)->starts_with(u"\\\\?"));
+  EXPECT_EQ(platform::FinalPath(folder.Text() + u"\\missing.html"), std::nullopt);
 }
 
 // Writes `content` to a file whose name may hold any UTF-16 code units.

@@ -192,6 +192,11 @@ INSTANTIATE_TEST_SUITE_P(
                                               "ers</p>") +
                                       kShowText,
                                   u"l\u00EAers"_s},
+                    RenderingCase{"InvalidByteBeyondTheCheckedStart", "a.html",
+                                  std::string("<!DOCTYPE html><p id='p'>l\xC3\xAA"
+                                              "ers</p>") +
+                                      kShowText + std::string(70000, ' ') + "\xEA",
+                                  u"l\u00EAers"_s},
                     RenderingCase{
                         "HtmlWithAnXmlDeclaration", "a.html",
                         "<?xml version='1.0' encoding='utf-8'?>\n<!DOCTYPE html><html><body>a<br>b"
@@ -232,6 +237,61 @@ TEST(PageRendering, LinkedTextFileIsReadAsUtf8) {
   const QString text = PageTextOnceItHas(*View(*window), u"l\u00EAers"_s);
   EXPECT_TRUE(text.contains(u"l\u00EAers"_s)) << text.toStdString();
 }
+
+// A link from a page to a file or folder the type table says nothing of, followed as a reader
+// follows it: the page shown then holds `shown` in its text, and never `hidden`.
+struct LinkedDocumentCase {
+  const char* label;
+  const char* href;
+  const char* shown;
+  const char* hidden;
+};
+
+class LinkedDocument : public testing::TestWithParam<LinkedDocumentCase> {};
+
+TEST_P(LinkedDocument, ShowsWhatAWebServerOrABrowserShows) {
+  TemporaryFolder folder;
+  Write(folder.Path() / "about/index.html",
+        "<title>about</title>about page <span id='s'>script did not run</span>"
+        "<script src='a.js'></script>");
+  Write(folder.Path() / "about/a.js", "document.getElementById('s').textContent = 'script ran';");
+  Write(folder.Path() / "guide/index.htm", "<title>guide</title>guide page");
+  std::filesystem::create_directories(folder.Path() / "empty");
+  std::filesystem::create_directories(folder.Path() / "loop");
+  std::filesystem::create_directory_symlink(".", folder.Path() / "loop/index.html");
+  Write(folder.Path() / "page2", "<!DOCTYPE html><html><title>Page 2</title><p>second page</p>");
+  Write(folder.Path() / "LICENSE", "Permission is hereby granted, free of charge");
+  Write(folder.Path() / "Makefile", "all:\n\tcc -o app app.c\n");
+  Write(folder.Path() / "blob", std::string("\x7f\x00\x01\x02\xff\xfe\x00\x00", 8));
+  folder.Page("a.html", "a", std::string("<a id='a' href='") + GetParam().href + "'>link</a>");
+  const auto window = Open({Text(folder.Path() / "a.html")});
+  ASSERT_TRUE(ShowsPage(*window, u"a"_s));
+  View(*window)->page()->runJavaScript(u"document.getElementById('a').click()"_s);
+  const QString shown = QString::fromUtf8(GetParam().shown);
+  const QString text = PageTextOnceItHas(*View(*window), shown);
+  EXPECT_TRUE(text.contains(shown)) << text.toStdString();
+  EXPECT_FALSE(text.contains(QString::fromUtf8(GetParam().hidden))) << text.toStdString();
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Cases, LinkedDocument,
+    testing::Values(
+        LinkedDocumentCase{"FolderWithIndexHtml", "about/", "about page script ran", "<"},
+        LinkedDocumentCase{"FolderWithoutItsSlash", "about", "about page script ran", "<"},
+        LinkedDocumentCase{"FolderWithIndexHtm", "guide/", "guide page", "<"},
+        LinkedDocumentCase{"FolderWithoutAnIndex", "empty/",
+                           "empty is a folder without an index.html or index.htm page", "<"},
+        LinkedDocumentCase{"FolderWhoseIndexIsAFolder", "loop/",
+                           "loop is a folder without an index.html", "<"},
+        LinkedDocumentCase{"PageWithoutAnExtension", "page2", "second page", "<p>"},
+        LinkedDocumentCase{"TextWithoutAnExtension", "LICENSE", "Permission is hereby granted",
+                           "neither"},
+        LinkedDocumentCase{"TextTheDesktopKnowsByName", "Makefile", "cc -o app app.c", "neither"},
+        LinkedDocumentCase{"NeitherPageNorText", "blob", "blob is neither a page nor text",
+                           "\x7f"}),
+    [](const testing::TestParamInfo<LinkedDocumentCase>& info) {
+      return std::string(info.param.label);
+    });
 
 // Laid out as Sphinx lays out its output: the search index is a script that calls into the
 // theme's scripts, which load with version queries, as does the stylesheet.
