@@ -15,6 +15,7 @@ int main(int argc, char** argv) {
   // The toolkit applies the environment's locale as it starts; applied first, the listing thread
   // reports its errors in the user's language too.
   std::setlocale(LC_ALL, "");
+  AddEngineSwitches();
   std::future<core::ArgumentFolder> firstArgument =
       StartListingFirstArgument(commandLine.arguments);
   // Qt gets its own options only, so it never reads the program's arguments as options.

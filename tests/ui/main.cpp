@@ -8,6 +8,7 @@
 int main(int argc, char** argv) {
   RunOnPrivateDisplay(argv);
   testing::InitGoogleTest(&argc, argv);
+  AddEngineSwitches();
   RegisterPageScheme();
   QApplication application(argc, argv);
   return RUN_ALL_TESTS();

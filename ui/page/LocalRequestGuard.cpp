@@ -44,6 +44,7 @@ TLocalRequestGuard::TLocalRequestGuard(TLoadPasses* passes, QObject* parent)
     : QWebEngineUrlRequestInterceptor(parent), passes_(passes) {}
 
 void TLocalRequestGuard::interceptRequest(QWebEngineUrlRequestInfo& info) {
+  if (info.resourceType() == Request::ResourceTypeWebSocket) return info.block(true);
   const QUrl url = info.requestUrl();
   if (KindOf(url) == LocalUrlKind::Other) return;
   if (info.resourceType() == Request::ResourceTypeXhr) return info.block(true);

@@ -4,7 +4,8 @@
 
 class TLoadPasses;
 
-// Sees every request a page makes for a local file before the engine loads it, and decides by the
+// Refuses every WebSocket a page or its dedicated workers open, to the web or anywhere else. Sees
+// every request a page makes for a local file before the engine loads it, and decides by the
 // request's kind and the file's name whether and how it is loaded:
 // - XMLHttpRequest and fetch of a local file are refused outright.
 // - Documents (pages, frames, objects) load through the page scheme.

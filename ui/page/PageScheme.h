@@ -12,13 +12,23 @@ class QWebEngineProfile;
 //   local files are refused, every load in CORS mode fails, each document has an origin of its own,
 //   a script runs only from a file named as one, a stylesheet only from a CSS file
 //   (LocalRequestGuard).
+// - A page opens no WebSocket, to the web or anywhere else (LocalRequestGuard), and its peer
+//   connections send nothing over UDP (AddEngineSwitches). Their constructors are taken out of each
+//   document, which keeps TURN over TCP from it too, but not from a frame's first empty document
+//   that a page reaches into at once (MakePageProfile).
 // - No page takes the viewer over: a page that stops answering is replaced, a renderer that dies is
 //   told of, and no dialog, picker or window a page asks for holds the window (PageArea,
 //   SilentWebPage).
+
+// Adds the engine's own switches that the page layer relies on to QTWEBENGINE_CHROMIUM_FLAGS,
+// after the user's; must happen before the first profile exists, and before any other thread
+// starts, since it changes the environment. Programs the viewer starts inherit them.
+void AddEngineSwitches();
 
 // Makes the page scheme known to the engine; must happen before the application object exists.
 void RegisterPageScheme();
 
 // A private, memory-only profile without HTTP cache (every load reads the file from disk) that
-// serves the page scheme and guards every local request its pages make.
+// serves the page scheme, guards every local request its pages make, refuses their WebSockets and
+// takes the peer connection constructors out of their documents.
 QWebEngineProfile* MakePageProfile(QObject* parent);
