@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <array>
+#include <optional>
 #include <string>
 
 namespace core {
@@ -129,7 +130,56 @@ bool IsTextType(std::string_view type) {
          type == "application/javascript";
 }
 
+// Names of keys and configuration files that carry no extension, as SSH and cloud tools write them.
+constexpr std::array<std::u16string_view, 10> kKeyAndConfigurationNames = {
+    u"authorized_keys", u"config",     u"credentials",   u"id_dsa", u"id_ecdsa",
+    u"id_ecdsa_sk",     u"id_ed25519", u"id_ed25519_sk", u"id_rsa", u"known_hosts",
+};
+
+bool IsSeparator(PathStyle style, char16_t unit) {
+  return unit == u'/' || (style == PathStyle::Windows && unit == u'\\');
+}
+
+// The part of `path` below `folder`, without its leading separator; nothing when `path` does not
+// lie below it. Windows compares names without regard to letter case, as its file systems do.
+std::optional<std::u16string_view> PartBelow(PathStyle style, std::u16string_view folder,
+                                             std::u16string_view path) {
+  while (!folder.empty() && IsSeparator(style, folder.back())) folder.remove_suffix(1);
+  if (path.size() <= folder.size() + 1 || !IsSeparator(style, path[folder.size()])) return {};
+  const std::u16string_view start = path.substr(0, folder.size());
+  const bool same =
+      style == PathStyle::Windows ? AsciiLower(start) == AsciiLower(folder) : start == folder;
+  if (!same) return {};
+  return path.substr(folder.size() + 1);
+}
+
 }  // namespace
+
+std::u16string_view PublishedName(std::u16string_view fileName) {
+  constexpr std::u16string_view kSavedSuffix = u".download";
+  if (fileName.size() > kSavedSuffix.size() &&
+      AsciiLower(fileName.substr(fileName.size() - kSavedSuffix.size())) == kSavedSuffix) {
+    fileName.remove_suffix(kSavedSuffix.size());
+  }
+  return fileName.substr(0, fileName.find(u'?'));
+}
+
+bool MayServeWithoutType(PathStyle style, std::u16string_view pageFolder,
+                         std::u16string_view path) {
+  const std::optional<std::u16string_view> below = PartBelow(style, pageFolder, path);
+  if (!below) return false;
+  const std::u16string_view name = FileNamePart(style, *below);
+  if (name.empty() || name.find(u'.') != std::u16string_view::npos) return false;
+  if (std::find(kKeyAndConfigurationNames.begin(), kKeyAndConfigurationNames.end(),
+                AsciiLower(name)) != kKeyAndConfigurationNames.end()) {
+    return false;
+  }
+  for (std::size_t at = 0; at < below->size(); ++at) {
+    const bool startsName = at == 0 || IsSeparator(style, (*below)[at - 1]);
+    if (startsName && (*below)[at] == u'.') return false;
+  }
+  return true;
+}
 
 std::string_view ContentTypeByName(std::u16string_view fileName) {
   const std::size_t dot = fileName.rfind(u'.');

@@ -2,6 +2,8 @@
 
 #include <string_view>
 
+#include "core/paths.h"
+
 namespace core {
 
 // How a browser's own file loader types a local file: by its name, never by its content, and
@@ -10,6 +12,21 @@ namespace core {
 // The content type of a file by its name's extension (letter case ignored), for the types pages
 // use; empty when the extension is not among them.
 std::string_view ContentTypeByName(std::u16string_view fileName);
+
+// The name a saved file had on the web, which is what says its type. Saved pages keep a query in a
+// file's name ("app.js?v=3", and "style.css?v=2.css" where the saver added an extension), and a
+// browser's "save the complete page" adds ".download" to scripts and other files it will not leave
+// runnable ("jquery.min.js.download"). The name is cut at its first "?" after that suffix is
+// dropped; a name without either is its own.
+std::u16string_view PublishedName(std::u16string_view fileName);
+
+// Whether a file whose name gives no type (no extension: a saver that keeps names as the web gave
+// them) may still serve a page as its script, stylesheet or font. It may when it belongs to the
+// page's own saved files: it lies in the page's folder or below it, no folder on the way nor the
+// file itself is hidden (a name starting with "."), and its name is not one of a key's or of a
+// configuration file's. Both paths are final ones (links resolved), so a link is judged by the file
+// it leads to.
+bool MayServeWithoutType(PathStyle style, std::u16string_view pageFolder, std::u16string_view path);
 
 // The only types a page may run as a script or apply as a stylesheet.
 inline constexpr std::string_view kScriptType = "text/javascript";

@@ -44,6 +44,65 @@ TEST(ContentTypes, OnlyWebFontTypesAreFonts) {
     EXPECT_FALSE(core::IsFontType(core::ContentTypeByName(name)));
 }
 
+// Names as browsers and wget save them, against the names they had on the web.
+TEST(ContentTypes, PublishedNameDropsWhatSaversAdd) {
+  const std::pair<std::u16string_view, std::u16string_view> cases[] = {
+      {u"jquery.min.js.download", u"jquery.min.js"},
+      {u"analytics.JS.DOWNLOAD", u"analytics.JS"},
+      {u"app.js?v=3", u"app.js"},
+      {u"brand.woff2?v=2", u"brand.woff2"},
+      {u"style.css?v=2.css", u"style.css"},
+      {u"app.js?v=3.download", u"app.js"},
+      {u"app.env?x.js", u"app.env"},
+      {u"secret.env.download", u"secret.env"},
+      {u".download", u".download"},
+      {u"?v=1", u""},
+      {u"index.html", u"index.html"},
+      {u"analytics", u"analytics"},
+  };
+  for (const auto& [saved, published] : cases) {
+    EXPECT_EQ(core::PublishedName(saved), published) << core::EncodeLossless(saved);
+  }
+}
+
+struct UntypedCase {
+  core::PathStyle style;
+  std::u16string_view pageFolder;
+  std::u16string_view path;
+  bool mayServe;
+};
+
+// A saved page's own files without extensions serve it; nothing outside its folder, hidden, or
+// named as a key or configuration does.
+TEST(ContentTypes, OnlyAPagesOwnFilesServeWithoutAType) {
+  using core::PathStyle;
+  const UntypedCase cases[] = {
+      {PathStyle::Posix, u"/s/site", u"/s/site/js/analytics", true},
+      {PathStyle::Posix, u"/s/site/", u"/s/site/analytics", true},
+      {PathStyle::Posix, u"/s/site", u"/s/site/deep/er/font", true},
+      {PathStyle::Posix, u"/s/site", u"/s/other/analytics", false},
+      {PathStyle::Posix, u"/s/site", u"/s/site2/analytics", false},
+      {PathStyle::Posix, u"/s/site", u"/s/analytics", false},
+      {PathStyle::Posix, u"/s/site", u"/s/site", false},
+      {PathStyle::Posix, u"/s/site", u"/s/site/", false},
+      {PathStyle::Posix, u"/s/site", u"/s/site/.git/config", false},
+      {PathStyle::Posix, u"/s/site", u"/s/site/.hidden/analytics", false},
+      {PathStyle::Posix, u"/s/site", u"/s/site/a/.env", false},
+      {PathStyle::Posix, u"/s/site", u"/s/site/app.env", false},
+      {PathStyle::Posix, u"/s/site", u"/s/site/id_rsa", false},
+      {PathStyle::Posix, u"/s/site", u"/s/site/aws/Credentials", false},
+      {PathStyle::Posix, u"/s/site", u"/S/SITE/analytics", false},
+      {PathStyle::Windows, u"C:\\s\\site", u"c:\\S\\Site\\js\\analytics", true},
+      {PathStyle::Windows, u"C:\\s\\site", u"C:\\s\\site/js/analytics", true},
+      {PathStyle::Windows, u"C:\\s\\site", u"C:\\s\\site\\.ssh\\key", false},
+      {PathStyle::Windows, u"C:\\s\\site", u"C:\\s\\other\\analytics", false},
+  };
+  for (const UntypedCase& c : cases) {
+    EXPECT_EQ(core::MayServeWithoutType(c.style, c.pageFolder, c.path), c.mayServe)
+        << core::EncodeLossless(c.path);
+  }
+}
+
 struct CharsetCase {
   const char* label;
   std::string_view type;

@@ -64,6 +64,12 @@ struct Site {
     Write(root / "frames/f.html", "<script>parent.postMessage('framed', '*');</script>");
     Write(root / "secret/app.env", "DB_PASSWORD=\"hunter2\"\n");
     Write(root / "secret/data.json", "{\"password\": \"hunter2\"}");
+    Write(root / "secret/settings", "DB_PASSWORD=\"hunter2\"\n");
+    Write(root / "docs/app.env.download", "DB_PASSWORD=\"hunter2\"\n");
+    Write(root / "docs/app.env?x.js", "DB_PASSWORD=\"hunter2\"\n");
+    Write(root / "docs/keys/id_rsa", "DB_PASSWORD=\"hunter2\"\n");
+    Write(root / "docs/.config/settings", "DB_PASSWORD=\"hunter2\"\n");
+    std::filesystem::create_symlink("../secret/app.env", root / "docs/cfg.js");
     std::filesystem::create_directories(root / "fonts");
     std::filesystem::create_symlink(kFont, root / "fonts/f.ttf");
   }

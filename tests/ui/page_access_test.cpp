@@ -143,6 +143,14 @@ INSTANTIATE_TEST_SUITE_P(
         AccessCase{"ScriptOfAnotherName", "", "runScript('../secret/app.env', false)", "missing"},
         AccessCase{"ScriptOfAnotherNameByFileUrl", "", "runScript('ROOT/secret/app.env', false)",
                    "missing"},
+        AccessCase{"ScriptNamedByALinkToAnotherFile", "", "runScript('cfg.js', false)", "missing"},
+        AccessCase{"SavedFileOfAnotherName", "", "runScript('app.env.download', false)", "missing"},
+        AccessCase{"QueryAfterAnotherName", "", "runScript('app.env%3Fx.js', false)", "missing"},
+        AccessCase{"KeyWithoutExtension", "", "runScript('keys/id_rsa', false)", "missing"},
+        AccessCase{"NoExtensionInAHiddenFolder", "", "runScript('.config/settings', false)",
+                   "missing"},
+        AccessCase{"NoExtensionOutsideThePagesFolder", "", "runScript('../secret/settings', false)",
+                   "missing"},
         AccessCase{"StylesheetOfAnotherType", "<link rel='stylesheet' href='s.txt'>",
                    "getComputedStyle(document.body).color === 'rgb(4, 5, 6)'", "missing"},
         AccessCase{"ModuleScript", "", "(await import('./m.mjs')).x", "refused"},
@@ -154,6 +162,56 @@ INSTANTIATE_TEST_SUITE_P(
                    "refused"},
         AccessCase{"Worker", "", "runWorker('w.js')", "refused"}),
     [](const testing::TestParamInfo<AccessCase>& info) { return std::string(info.param.label); });
+
+// Where a saver puts a page's resources and how it names them; the page's own links name them as
+// the saver wrote them. A stylesheet always keeps its extension: a browser applies one from a file
+// only when its name says CSS.
+struct SavedPageCase {
+  const char* label;
+  const char* script;
+  const char* stylesheet;
+  const char* font;
+  const char* image;
+};
+
+class SavedPage : public testing::TestWithParam<SavedPageCase> {};
+
+TEST_P(SavedPage, RunsItsScriptAndShowsItsStylesheetFontAndImage) {
+  TemporaryFolder folder;
+  const std::filesystem::path root = folder.Path() / "site";
+  const auto decoded = [&root](const char* link) { return root / Replaced(link, "%3F", "?"); };
+  Write(decoded(GetParam().script), "window.libraryLoaded = true;");
+  Write(decoded(GetParam().stylesheet), "body { color: rgb(1, 2, 3); }");
+  Write(decoded(GetParam().image), kGifBytes);
+  std::filesystem::create_directories(decoded(GetParam().font).parent_path());
+  std::filesystem::copy_file(kFont, decoded(GetParam().font));
+  Write(root / "page.html",
+        std::string("<title>loading</title><link rel='stylesheet' href='") + GetParam().stylesheet +
+            "'><script src='" + GetParam().script +
+            "'></script><style>@font-face { font-family: F; src: url('" + GetParam().font +
+            "'); }</style><img id='i' src='" + GetParam().image +
+            "'><script>addEventListener('load', async () => { document.title = [window."
+            "libraryLoaded, getComputedStyle(document.body).color, (await document.fonts.load("
+            "'16px F')).length, document.getElementById('i').naturalWidth].join(' '); });"
+            "</script>");
+  const auto window = Open({Text(root / "page.html")});
+  EXPECT_TRUE(ShowsPage(*window, u"true rgb(1, 2, 3) 1 1"_s))
+      << View(*window)->title().toStdString();
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Savers, SavedPage,
+    testing::Values(SavedPageCase{"BrowsersCompletePage", "page_files/jquery.min.js.download",
+                                  "page_files/style.css", "page_files/brand.woff2",
+                                  "page_files/logo.gif"},
+                    SavedPageCase{"WgetWithAdjustedExtensions", "js/app.js%3Fv=3",
+                                  "css/style.css%3Fv=2.css", "fonts/brand.woff2%3Fv=2",
+                                  "img/logo.gif%3Fv=1"},
+                    SavedPageCase{"WgetWithNamesAsPublished", "js/analytics", "css/theme.css",
+                                  "fonts/brand", "img/logo"}),
+    [](const testing::TestParamInfo<SavedPageCase>& info) {
+      return std::string(info.param.label);
+    });
 
 // A page shown by its own name; the script at its end puts what it found in the title.
 struct RenderingCase {

@@ -43,7 +43,8 @@ std::optional<std::u16string> LocalFileOf(const QUrl& url) {
 }
 
 QByteArray ContentTypeOf(const std::u16string& path) {
-  const std::u16string_view name = core::FileNamePart(platform::kPathStyle, path);
+  const std::u16string_view name =
+      core::PublishedName(core::FileNamePart(platform::kPathStyle, path));
   const std::string_view known = core::ContentTypeByName(name);
   if (!known.empty()) return Latin1(known);
   return QMimeDatabase()

@@ -26,6 +26,8 @@ QUrl AtScheme(QUrl url, LocalUrlKind kind);
 // The file a local URL names, or nothing when it names none.
 std::optional<std::u16string> LocalFileOf(const QUrl& url);
 
-// The content type of a file by its name alone: the types pages use as a browser knows them, then
-// the desktop's own table of name patterns; "application/octet-stream" when neither knows it.
+// The content type of a file by its name alone, as it was published (core::PublishedName): the
+// types pages use as a browser knows them, then the desktop's own table of name patterns;
+// kUnknownType when neither knows it.
+inline constexpr char kUnknownType[] = "application/octet-stream";
 QByteArray ContentTypeOf(const std::u16string& path);

@@ -23,15 +23,33 @@ bool IsScript(Request::ResourceType type) {
          type == Request::ResourceTypeSharedWorker || type == Request::ResourceTypeServiceWorker;
 }
 
-// Whether the file may serve a request of this kind. The type is looked up only for the kinds
-// that ask for one.
-bool MayLoadAs(Request::ResourceType type, const std::u16string& path) {
-  const auto content = [&path] { return ContentTypeOf(path).toStdString(); };
-  if (IsScript(type)) return content() == core::kScriptType;
-  if (type == Request::ResourceTypeStylesheet) return content() == core::kStylesheetType;
-  if (type == Request::ResourceTypeFontResource) return core::IsFontType(content());
-  if (type == Request::ResourceTypeMedia) return core::IsMediaType(content());
-  return true;
+bool IsTypedByName(Request::ResourceType type) {
+  return IsScript(type) || type == Request::ResourceTypeStylesheet ||
+         type == Request::ResourceTypeFontResource || type == Request::ResourceTypeMedia;
+}
+
+// The folder of the page a request is made for, links resolved.
+std::optional<std::u16string> PageFolderOf(const QWebEngineUrlRequestInfo& info) {
+  const std::optional<std::u16string> page = LocalFileOf(info.firstPartyUrl());
+  if (!page) return std::nullopt;
+  return platform::FinalPath(std::u16string(core::FolderPart(platform::kPathStyle, *page)));
+}
+
+// Whether the file a path leads to may serve a request of this kind, judged by that file's name.
+bool MayLoadAs(const QWebEngineUrlRequestInfo& info, const std::u16string& path) {
+  const Request::ResourceType type = info.resourceType();
+  if (!IsTypedByName(type)) return true;
+  const std::optional<std::u16string> target = platform::FinalPath(path);
+  if (!target) return false;
+  const std::string content = ContentTypeOf(*target).toStdString();
+  if (type == Request::ResourceTypeMedia) return core::IsMediaType(content);
+  if (content == kUnknownType) {
+    const std::optional<std::u16string> pageFolder = PageFolderOf(info);
+    return pageFolder && core::MayServeWithoutType(platform::kPathStyle, *pageFolder, *target);
+  }
+  if (IsScript(type)) return content == core::kScriptType;
+  if (type == Request::ResourceTypeStylesheet) return content == core::kStylesheetType;
+  return core::IsFontType(content);
 }
 
 void LoadAt(Request& info, const QUrl& url, LocalUrlKind kind) {
@@ -56,7 +74,7 @@ void TLocalRequestGuard::interceptRequest(QWebEngineUrlRequestInfo& info) {
 void TLocalRequestGuard::RouteResource(QWebEngineUrlRequestInfo& info, const QUrl& url) {
   if (KindOf(url) == LocalUrlKind::File && passes_->Redeem(url)) return;
   const std::optional<std::u16string> path = LocalFileOf(url);
-  if (!path || !MayLoadAs(info.resourceType(), *path)) return info.block(true);
+  if (!path || !MayLoadAs(info, *path)) return info.block(true);
   if (info.resourceType() != Request::ResourceTypeFontResource) {
     info.setHttpHeader(kResourceHeader, "1");
     return LoadAt(info, url, LocalUrlKind::Page);

@@ -18,8 +18,6 @@
 
 namespace {
 
-constexpr char kUnknownType[] = "application/octet-stream";
-
 // The name a notice gives a file or folder: its last name, a folder's trailing separator aside.
 QString ShownName(std::u16string_view path) {
   std::u16string_view name = core::FileNamePart(platform::kPathStyle, path);
