@@ -62,6 +62,23 @@ TEST(PageSafety, FifoWithAnHtmlNameIsListedAndShowsAnErrorAtOnce) {
   EXPECT_TRUE(ShowsPage(*window, u"a"_s));
 }
 
+// A sparse file of a terabyte holds no data, so reading it through costs only time: minutes at
+// memory speed. Its frames show what they can, and the next page shows as soon as it is chosen.
+TEST(PageSafety, HugeFilesInFramesHoldNothingUp) {
+  TemporaryFolder folder;
+  folder.Page("a.html", "frames",
+              "<iframe src='big.html'></iframe><iframe src='big.html'></iframe>"
+              "<iframe src='big.html'></iframe>");
+  std::ofstream(folder.Path() / "big.html") << "<p>start of a huge page</p>";
+  fs::resize_file(folder.Path() / "big.html", std::uintmax_t{1} << 40);
+  folder.Page("b.html", "next");
+  const auto window = Open({folder.Text()});
+  Select(*window, 0);
+  ASSERT_TRUE(ShowsPage(*window, u"frames"_s));
+  Select(*window, 1);
+  EXPECT_TRUE(ShowsPage(*window, u"next"_s));
+}
+
 bool ProcessRuns(qint64 pid) {
   std::ifstream stat("/proc/" + std::to_string(pid) + "/stat");
   std::string line;
