@@ -11,7 +11,9 @@ class TLoadPasses;
 // - Documents (pages, frames, objects) load through the page scheme.
 // - A script runs only from a file typed as a script (".js", ".mjs"), a stylesheet only from a
 //   file typed as CSS, a web font only from a font file, media only from audio, video and text
-//   track files.
+//   track files. The name judged is that of the file a link leads to, as it was published
+//   (ContentTypeOf); a script, stylesheet or font without an extension loads only from the page's
+//   own files (core::MayServeWithoutType).
 // - Web fonts load through the engine's own "file:" loader, as a "file:" page's own fonts do.
 // - Everything else goes to the page scheme marked as a resource; its server refuses loads in CORS
 //   mode and hands the others to the "file:" loader with a pass. A "file:" load without a pass
