@@ -12,9 +12,10 @@ class QWebEngineProfile;
 //   browser, a link to a folder shows its index page, and a file of no known type is shown as a
 //   page or as text, never downloaded.
 // - Saved pages work: a file's type comes from the name it had on the web, without the query wget
-//   keeps in it or the ".download" a browser's complete-page save adds; a script, stylesheet or font
-//   without an extension loads from the page's own folder or below, outside hidden folders, unless
-//   its name is a key's or a configuration file's (core::PublishedName, MayServeWithoutType).
+//   keeps in it or the ".download" a browser's complete-page save adds; a script, stylesheet or
+//   font without an extension loads from the page's own folder or below, outside hidden folders,
+//   unless its name is a key's or a configuration file's (core::PublishedName,
+//   MayServeWithoutType).
 // - No local file's content reaches a page's scripts by any route: fetch and XMLHttpRequest of
 //   local files are refused, every load in CORS mode fails, each document has an origin of its own,
 //   a script runs only from a file named as one, a stylesheet only from a CSS file, judged by the
