@@ -341,12 +341,12 @@ INSTANTIATE_TEST_SUITE_P(
                            "empty is a folder without an index.html or index.htm page", "<"},
         LinkedDocumentCase{"FolderWhoseIndexIsAFolder", "loop/",
                            "loop is a folder without an index.html", "<"},
-        LinkedDocumentCase{"PageWithoutAnExtension", "page2", "second page", "<p>"},
+        LinkedDocumentCase{"PageWithoutAnExtension", "page2", "<p>second page</p>", "not text"},
         LinkedDocumentCase{"TextWithoutAnExtension", "LICENSE", "Permission is hereby granted",
-                           "neither"},
-        LinkedDocumentCase{"TextTheDesktopKnowsByName", "Makefile", "cc -o app app.c", "neither"},
-        LinkedDocumentCase{"NeitherPageNorText", "blob", "blob is neither a page nor text",
-                           "\x7f"}),
+                           "not text"},
+        LinkedDocumentCase{"TextTheDesktopKnowsByName", "Makefile", "cc -o app app.c", "not text"},
+        LinkedDocumentCase{"NeitherPageNorText", "blob",
+                           "blob is not text and its name gives no type", "\x7f"}),
     [](const testing::TestParamInfo<LinkedDocumentCase>& info) {
       return std::string(info.param.label);
     });

@@ -46,14 +46,13 @@ void ReplyRefused(QWebEngineUrlRequestJob* job, const std::u16string& path,
                                                 "device), so it is not read.")));
 }
 
-// A file whose name says nothing of its type is shown as what its start shows it to be: a page,
-// or text; anything else is not shown at all (empty when so).
+// A file whose name says nothing of its type is shown as text when its start is text (a page's
+// markup included, as a browser's own file loader shows it: a text file is never made a page by
+// its content); anything else is not shown at all (empty when so).
 QByteArray TypeByContent(const QByteArray& start) {
-  if (start.isEmpty()) return "text/plain";
-  const QMimeType sniffed = QMimeDatabase().mimeTypeForData(start);
-  if (sniffed.inherits(QStringLiteral("text/html"))) return "text/html";
-  if (sniffed.inherits(QStringLiteral("text/plain"))) return "text/plain";
-  return {};
+  const bool text = start.isEmpty() ||
+                    QMimeDatabase().mimeTypeForData(start).inherits(QStringLiteral("text/plain"));
+  return text ? "text/plain" : QByteArray();
 }
 
 // The content type to serve the file as, with the character set its text is to be read in when
@@ -173,9 +172,9 @@ void TPageFileServer::Reply(QWebEngineUrlRequestJob* job, int descriptor,
       if (!job) return;
       if (served.isEmpty()) {
         return job->reply("text/html",
-                          Notice(job, QStringLiteral("Not a page"),
-                                 name + QStringLiteral(" is neither a page nor text, so it is "
-                                                       "not shown.")));
+                          Notice(job, QStringLiteral("Not shown"),
+                                 name + QStringLiteral(" is not text and its name gives no type, "
+                                                       "so it is not shown.")));
       }
       (*held)->setParent(job);
       job->reply(served, held->release());

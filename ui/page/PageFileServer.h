@@ -13,8 +13,9 @@ class TLoadPasses;
 // that names it, both at once); the content type comes from the file's name; and a text that names
 // no character set of its own is read as UTF-8 when its first 64 KB are valid UTF-8. Two things go
 // further than a browser: a folder shows its index.html or index.htm as a web server shows it (or
-// a notice that names it), and a file whose name says nothing of its type is shown as a page or as
-// text when its start shows it to be one, never handed over as a download. Reading a file's start
+// a notice that names it), and a file whose name says nothing of its type is shown as text when its
+// start is text, as a browser shows it, and otherwise gets a notice, never handed over as a
+// download. Reading a file's start
 // happens off the window's thread, so no file, however large or slow, holds up the window.
 // Resources are handed to the engine's own file loader with a one-time pass (TLoadPasses): it
 // marks what a page loads from a file as another origin's, so the page may show it but never read

@@ -9,8 +9,8 @@ class QWebEngineProfile;
 //   and frames load wherever they lie, links between pages work, types come from file names and a
 //   text that names no character set is read as UTF-8 when its first 64 KB are (PageFileServer).
 //   Back and Forward bring a local page back as its first load showed it (SilentWebPage). Beyond a
-//   browser, a link to a folder shows its index page, and a file of no known type is shown as a
-//   page or as text, never downloaded.
+//   browser, a link to a folder shows its index page, and a file of no known type is shown as
+//   text when it is text, never downloaded.
 // - Saved pages work: a file's type comes from the name it had on the web, without the query wget
 //   keeps in it or the ".download" a browser's complete-page save adds; a script, stylesheet or
 //   font without an extension loads from the page's own folder or below, outside hidden folders,
