@@ -161,7 +161,8 @@ std::u16string_view PublishedName(std::u16string_view fileName) {
       AsciiLower(fileName.substr(fileName.size() - kSavedSuffix.size())) == kSavedSuffix) {
     fileName.remove_suffix(kSavedSuffix.size());
   }
-  return fileName.substr(0, fileName.find(u'?'));
+  const std::u16string_view beforeQuery = fileName.substr(0, fileName.find(u'?'));
+  return beforeQuery.find(u'.') == std::u16string_view::npos ? fileName : beforeQuery;
 }
 
 bool MayServeWithoutType(PathStyle style, std::u16string_view pageFolder,

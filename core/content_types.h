@@ -16,8 +16,8 @@ std::string_view ContentTypeByName(std::u16string_view fileName);
 // The name a saved file had on the web, which is what says its type. Saved pages keep a query in a
 // file's name ("app.js?v=3", and "style.css?v=2.css" where the saver added an extension), and a
 // browser's "save the complete page" adds ".download" to scripts and other files it will not leave
-// runnable ("jquery.min.js.download"). The name is cut at its first "?" after that suffix is
-// dropped; a name without either is its own.
+// runnable ("jquery.min.js.download"). After that suffix is dropped, the name is cut at its first
+// "?" when what comes before it has an extension ("q?x.html" has none there and stays whole).
 std::u16string_view PublishedName(std::u16string_view fileName);
 
 // Whether a file whose name gives no type (no extension: a saver that keeps names as the web gave

@@ -25,7 +25,9 @@ std::u16string ReferencePublishedName(std::u16string name) {
     name.resize(name.size() - suffix.size());
   }
   const std::size_t query = name.find(u'?');
-  return query == std::u16string::npos ? name : name.substr(0, query);
+  if (query == std::u16string::npos) return name;
+  const std::u16string before = name.substr(0, query);
+  return before.find(u'.') == std::u16string::npos ? name : before;
 }
 
 // POSIX paths only: the page's folder and the path are both split into names.

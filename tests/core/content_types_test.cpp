@@ -56,7 +56,9 @@ TEST(ContentTypes, PublishedNameDropsWhatSaversAdd) {
       {u"app.env?x.js", u"app.env"},
       {u"secret.env.download", u"secret.env"},
       {u".download", u".download"},
-      {u"?v=1", u""},
+      {u"?v=1", u"?v=1"},
+      {u"q?x.html", u"q?x.html"},
+      {u"analytics?v=3", u"analytics?v=3"},
       {u"index.html", u"index.html"},
       {u"analytics", u"analytics"},
   };
