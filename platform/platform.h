@@ -68,6 +68,10 @@ bool IsRegularFile(const std::u16string& path);
 // when the path names nothing that exists.
 std::optional<std::u16string> FinalPath(const std::u16string& path);
 
+// Hands the heap's free memory back to the system. The browser engine frees what a page's loads
+// held when the page is left, but the C library keeps it for later use unless asked.
+void ReturnFreeMemory();
+
 // Whether the process runs with the administrator's rights, under which the browser engine's
 // sandbox refuses to start.
 bool RunningAsRoot();

@@ -1,6 +1,7 @@
 #include <dirent.h>
 #include <dlfcn.h>
 #include <fcntl.h>
+#include <malloc.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -189,5 +190,7 @@ std::optional<std::u16string> FinalPath(const std::u16string& path) {
   if (!resolved) return std::nullopt;
   return core::DecodeLossless(resolved.get());
 }
+
+void ReturnFreeMemory() { malloc_trim(0); }
 
 }  // namespace platform

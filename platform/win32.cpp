@@ -261,6 +261,8 @@ std::optional<std::u16string> FinalPath(const std::u16string& path) {
   return final;
 }
 
+void ReturnFreeMemory() { HeapCompact(GetProcessHeap(), 0); }
+
 void ShowErrorBox(std::uintptr_t owner, const std::u16string& caption, const std::u16string& text) {
   MSGBOXPARAMSW box{};
   box.cbSize = sizeof box;

@@ -8,6 +8,7 @@
 #include <QTimer>
 #include <QWebEngineView>
 
+#include "platform/platform.h"
 #include "ui/page/NoticePage.h"
 #include "ui/page/SilentWebPage.h"
 
@@ -98,6 +99,8 @@ QWebEnginePage* TPageArea::NewPage() {
   connect(page, &QWebEnginePage::loadFinished, this, [this] {
     answered_ = true;
     keptFocus_.clear();
+    // What the page left behind (its loads, however many it started and dropped) is freed by now.
+    platform::ReturnFreeMemory();
   });
   return page;
 }
