@@ -18,9 +18,10 @@ class LoopbackWebServer {
         QObject::connect(socket, &QTcpSocket::readyRead, socket, [this, socket, request] {
           *request += socket->readAll();
           if (!request->contains("\r\n\r\n")) return;
-          socket->write("HTTP/1.1 200 OK\r\nContent-Type: text/html\r\nConnection: close\r\n"
-                        "Content-Length: " +
-                        QByteArray::number(page_.size()) + "\r\n\r\n" + page_);
+          socket->write(
+              "HTTP/1.1 200 OK\r\nContent-Type: text/html\r\nConnection: close\r\n"
+              "Content-Length: " +
+              QByteArray::number(page_.size()) + "\r\n\r\n" + page_);
           socket->disconnectFromHost();
         });
         QObject::connect(socket, &QTcpSocket::disconnected, socket, &QObject::deleteLater);
