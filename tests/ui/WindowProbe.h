@@ -2,6 +2,8 @@
 
 #include <QAction>
 #include <QApplication>
+#include <QDeadlineTimer>
+#include <QEventLoop>
 #include <QFileDialog>
 #include <QLabel>
 #include <QListView>
@@ -127,3 +129,21 @@ class ModalWatcher {
   QPointer<QWidget> answered_;
   QTimer timer_;
 };
+
+// The text the view shows once it holds `expected` (or when the wait ends), read without pausing
+// the event loop. A reply that comes after the wait writes into its own copy.
+inline QString PageTextOnceItHas(QWebEngineView& view, const QString& expected) {
+  const QDeadlineTimer deadline(kPageTimeoutMs);
+  const auto text = std::make_shared<QString>();
+  while (!text->contains(expected) && !deadline.hasExpired()) {
+    QEventLoop loop;
+    const QPointer<QEventLoop> waiting(&loop);
+    QTimer::singleShot(100, &loop, &QEventLoop::quit);
+    view.page()->toPlainText([text, waiting](const QString& plain) {
+      *text = plain;
+      if (waiting) waiting->quit();
+    });
+    loop.exec();
+  }
+  return *text;
+}

@@ -264,24 +264,6 @@ INSTANTIATE_TEST_SUITE_P(
       return std::string(info.param.label);
     });
 
-// The text the view shows once it holds `expected` (or when the wait ends), read without pausing
-// the event loop. A reply that comes after the wait writes into its own copy.
-QString PageTextOnceItHas(QWebEngineView& view, const QString& expected) {
-  const QDeadlineTimer deadline(kPageTimeoutMs);
-  const auto text = std::make_shared<QString>();
-  while (!text->contains(expected) && !deadline.hasExpired()) {
-    QEventLoop loop;
-    const QPointer<QEventLoop> waiting(&loop);
-    QTimer::singleShot(100, &loop, &QEventLoop::quit);
-    view.page()->toPlainText([text, waiting](const QString& plain) {
-      *text = plain;
-      if (waiting) waiting->quit();
-    });
-    loop.exec();
-  }
-  return *text;
-}
-
 // A text file a page links to, as a reader follows the link.
 TEST(PageRendering, LinkedTextFileIsReadAsUtf8) {
   TemporaryFolder folder;

@@ -129,6 +129,7 @@ TEST(PageSafety, StoppedRendererIsToldAndEveryEntryShowsAfterwards) {
   EXPECT_TRUE(ShowsPage(*window, u"a.html"_s));
 
   EndRenderer(*window);
+  EXPECT_TRUE(PageTextOnceItHas(*View(*window), u"a.html stopped"_s).contains(u"a.html stopped"_s));
   const QRect entry = List(*window)->visualRect(List(*window)->model()->index(0, 0));
   QTest::mouseClick(List(*window)->viewport(), Qt::LeftButton, {}, entry.center());
   EXPECT_TRUE(ShowsPage(*window, u"a.html"_s));

@@ -3,6 +3,7 @@
 #include <QMimeDatabase>
 
 #include "core/content_types.h"
+#include "core/encoding.h"
 #include "core/paths.h"
 #include "platform/platform.h"
 
@@ -40,6 +41,19 @@ std::optional<std::u16string> LocalFileOf(const QUrl& url) {
   return core::FilePathFromUrl(platform::kPathStyle,
                                url.host(QUrl::FullyEncoded).toLatin1().toStdString(),
                                url.path(QUrl::FullyEncoded).toLatin1().toStdString());
+}
+
+QString ShownName(std::u16string_view path) {
+  std::u16string_view name = core::FileNamePart(platform::kPathStyle, path);
+  if (name.empty() && path.size() > 1) {
+    name = core::FileNamePart(platform::kPathStyle, path.substr(0, path.size() - 1));
+  }
+  return QString::fromStdU16String(core::ReadableText(name.empty() ? path : name));
+}
+
+QString ShownName(const QUrl& url) {
+  const std::optional<std::u16string> path = LocalFileOf(url);
+  return path ? ShownName(*path) : url.toDisplayString();
 }
 
 QByteArray ContentTypeOf(const std::u16string& path) {

@@ -26,6 +26,11 @@ QUrl AtScheme(QUrl url, LocalUrlKind kind);
 // The file a local URL names, or nothing when it names none.
 std::optional<std::u16string> LocalFileOf(const QUrl& url);
 
+// The name a notice gives a file or folder: its last name, a folder's trailing separator aside.
+QString ShownName(std::u16string_view path);
+// The same for what a URL shows: a local file's name, or else the address itself.
+QString ShownName(const QUrl& url);
+
 // The content type of a file by its name alone, as it was published (core::PublishedName): the
 // types pages use as a browser knows them, then the desktop's own table of name patterns;
 // kUnknownType when neither knows it.

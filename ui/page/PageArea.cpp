@@ -9,6 +9,7 @@
 #include <QWebEngineView>
 
 #include "platform/platform.h"
+#include "ui/page/LocalFiles.h"
 #include "ui/page/NoticePage.h"
 #include "ui/page/SilentWebPage.h"
 
@@ -140,13 +141,13 @@ void TPageArea::RendererStopped(QWebEnginePage::RenderProcessTerminationStatus s
   stoppedNotice_ = true;
   KeepFocusOutsideUntilLoaded();
   // The notice loads in a new renderer once the engine has finished with the old one.
-  QTimer::singleShot(0, this, [this] {
+  QTimer::singleShot(0, this, [this, name = ShownName(Page()->url())] {
     if (!stoppedNotice_) return;
     Page()->setHtml(QString::fromUtf8(NoticePage(
         QStringLiteral("Page stopped"),
-        QStringLiteral("The browser engine's renderer that showed this page crashed or was ended "
-                       "(a page that uses too much memory ends this way). Choose the page in "
-                       "the list to show it again."))));
+        name + QStringLiteral(" stopped: the browser engine's renderer that showed it crashed or "
+                              "was ended (a page that uses too much memory ends this way). Choose "
+                              "the page in the list to show it again."))));
   });
 }
 

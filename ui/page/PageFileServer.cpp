@@ -18,15 +18,6 @@
 
 namespace {
 
-// The name a notice gives a file or folder: its last name, a folder's trailing separator aside.
-QString ShownName(std::u16string_view path) {
-  std::u16string_view name = core::FileNamePart(platform::kPathStyle, path);
-  if (name.empty() && path.size() > 1) {
-    name = core::FileNamePart(platform::kPathStyle, path.substr(0, path.size() - 1));
-  }
-  return QString::fromStdU16String(core::ReadableText(name.empty() ? path : name));
-}
-
 QBuffer* Notice(QObject* parent, const QString& title, const QString& text) {
   auto* buffer = new QBuffer(parent);
   buffer->setData(NoticePage(title, text));
