@@ -76,6 +76,7 @@ void GiveClickFocus(QWidget* clicked) {
 
 TPageArea::TPageArea(QWebEngineView* view, QWebEngineProfile* profile)
     : QObject(view), view_(view), profile_(profile) {
+  memoryReturner_.setMaxThreadCount(1);
   view_->setPage(NewPage());
   // The engine adds its drawing surface to the view when the page is first used. Used now, before
   // the window first appears, the window is made once with the kind of surface that drawing needs;
@@ -101,7 +102,8 @@ QWebEnginePage* TPageArea::NewPage() {
     answered_ = true;
     keptFocus_.clear();
     // What the page left behind (its loads, however many it started and dropped) is freed by now.
-    platform::ReturnFreeMemory();
+    // One hand-back at a time; what one under way misses, the next load's hands back.
+    memoryReturner_.tryStart(&platform::ReturnFreeMemory);
   });
   return page;
 }

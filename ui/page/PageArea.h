@@ -2,6 +2,7 @@
 
 #include <QObject>
 #include <QPointer>
+#include <QThreadPool>
 #include <QUrl>
 #include <QWebEnginePage>
 
@@ -45,4 +46,7 @@ class TPageArea final : public QObject {
   bool answered_ = false;
   bool stoppedNotice_ = false;
   QPointer<QWidget> keptFocus_;
+  // Hands the heap's free memory back off the window's thread: after a page that started and
+  // dropped a great many loads, that is hundreds of megabytes and takes a noticeable moment.
+  QThreadPool memoryReturner_;
 };
